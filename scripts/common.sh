@@ -1,0 +1,12 @@
+# Shared by the run and test scripts: where the project is and how to configure a build.
+project_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="${JOBS:-2}"
+
+# configure <build folder> [cmake options...]
+configure() {
+    local folder="$1"
+    shift
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+    cmake -S "$project_dir" -B "$folder" -G Ninja "${launcher[@]}" "$@" >/dev/null
+}

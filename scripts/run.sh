@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs Calvotrimex. With a display it opens its window; without one it runs on
+# Qt's offscreen platform and quits when the program is done.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+"$project_dir/scripts/install-deps.sh"
+build="$project_dir/build/release"
+configure "$build" -DCMAKE_BUILD_TYPE=Release -DVXTOOLS_BUILD_TESTS=OFF -DVXTOOLS_BUILD_BENCHMARKS=OFF
+cmake --build "$build" --target calvotrimex -j "$jobs"
+
+app="$build/Calvotrimex.app/Contents/bin/calvotrimex"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec "$app" "$@"
+else
+    exec "$app" -platform offscreen --quit-when-done "$@"
+fi

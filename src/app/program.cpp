@@ -1,0 +1,7 @@
+#include "app/program.h"
+
+#include "vxtools.h"
+
+void calvotrimexprogram()
+{
+}

@@ -1,0 +1,112 @@
+// 1-based character routines on UTF-8 text. Positions and lengths count characters
+// (extended grapheme clusters); anything out of range clips or gives the empty text.
+#include "vxtools.h"
+
+#include "app/graphemes.h"
+
+#include <algorithm>
+#include <utf8proc.h>
+
+static constexpr int64_t maximumRepeat = 32767;
+
+static int64_t characterCount(const std::vector<size_t>& bounds)
+{
+    return static_cast<int64_t>(bounds.size()) - 1;
+}
+
+// The characters first...last-1 (0-based, within range) of the text whose bounds are given.
+static std::string characters(const std::string& text, const std::vector<size_t>& bounds,
+                              int64_t first, int64_t last)
+{
+    size_t from = bounds[static_cast<size_t>(first)];
+    size_t to = bounds[static_cast<size_t>(last)];
+    return text.substr(from, to - from);
+}
+
+int64_t textlength(const std::string& text)
+{
+    return characterCount(graphemeBounds(text));
+}
+
+std::string midfrom(const std::string& text, int64_t position)
+{
+    if (position < 2) return text;
+    auto bounds = graphemeBounds(text);
+    int64_t count = characterCount(bounds);
+    if (position > count) return {};
+    return characters(text, bounds, position - 1, count);
+}
+
+std::string midstring(const std::string& text, int64_t position, int64_t length)
+{
+    if (length < 1) return {};
+    auto bounds = graphemeBounds(text);
+    int64_t count = characterCount(bounds);
+    if (position < 2) return characters(text, bounds, 0, std::min(length, count));
+    if (position > count) return {};
+    int64_t first = position - 1;
+    return characters(text, bounds, first, first + std::min(length, count - first));
+}
+
+std::string charat(const std::string& text, int64_t position)
+{
+    if (position < 1) return {};
+    auto bounds = graphemeBounds(text);
+    if (position > characterCount(bounds)) return {};
+    return characters(text, bounds, position - 1, position);
+}
+
+int64_t instring(const std::string& text, const std::string& pattern, int64_t start)
+{
+    if (pattern.empty()) return 0;
+    std::string part = midfrom(text, start);
+    auto bounds = graphemeBounds(part);
+    auto isBound = [&bounds](size_t offset) {
+        return std::binary_search(bounds.begin(), bounds.end(), offset);
+    };
+    // A byte match counts only when it begins and ends between characters, so "e" is not
+    // found inside "e" + combining accent and no match cuts a multi-byte sequence.
+    for (size_t at = part.find(pattern); at != std::string::npos; at = part.find(pattern, at + 1)) {
+        if (!isBound(at) || !isBound(at + pattern.size())) continue;
+        auto k = std::lower_bound(bounds.begin(), bounds.end(), at) - bounds.begin();
+        return static_cast<int64_t>(k) + std::max<int64_t>(start, 1);
+    }
+    return 0;
+}
+
+int64_t firstcode(const std::string& text)
+{
+    if (text.empty()) return 0;
+    utf8proc_int32_t code = -1;
+    utf8proc_ssize_t used = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+                                             static_cast<utf8proc_ssize_t>(text.size()), &code);
+    return used > 0 ? code : 0xFFFD;
+}
+
+std::string repeatstring(const std::string& text, int64_t count)
+{
+    if (count < 1 || count > maximumRepeat || text.empty()) return {};
+    std::string result;
+    result.reserve(text.size() * static_cast<size_t>(count));
+    for (int64_t i = 0; i < count; ++i) result += text;
+    return result;
+}
+
+std::string spaces(int64_t count)
+{
+    if (count <= 0 || count > maximumRepeat) return {};
+    return std::string(static_cast<size_t>(count), ' ');
+}
+
+std::string justify(const std::string& left, const std::string& right, int64_t width)
+{
+    int64_t used = textlength(left) + textlength(right);
+    // width > used keeps width - used from overflowing for any width.
+    if (width > used) return left + spaces(width - used) + right;
+    return midstring(left + right, 1, width);
+}
+
+std::vector<uint8_t> stringtobytes(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}

@@ -1,0 +1,126 @@
+// The application shell: the Qt application, the interface file, the delegate and the
+// launch, around a program body that runs on a thread of its own.
+#include "app/app_delegate.h"
+#include "app/program_thread.h"
+#include "platform/bundle.h"
+#include "platform/interface_file.h"
+#include "platform/log.h"
+#include "platform/main_thread.h"
+#include "platform/widgets.h"
+#include "platform/worker_pool.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* interfaceFileName = "Calvotrimex.ui";
+
+struct ShellOptions {
+    bool quitWhenDone = false;
+    std::vector<char*> qtArguments;  // what is left for Qt, null-terminated
+};
+
+ShellOptions readOptions(int argc, char** argv)
+{
+    ShellOptions options;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && std::strcmp(argv[i], "--quit-when-done") == 0)
+            options.quitWhenDone = true;
+        else
+            options.qtArguments.push_back(argv[i]);
+    }
+    options.qtArguments.push_back(nullptr);
+    return options;
+}
+
+// SIGINT and SIGTERM quit the application the way its Quit item does: the handler only
+// writes a byte, and the event loop reads it and quits.
+int signalPipe[2] = {-1, -1};
+
+void onQuitSignal(int)
+{
+    char byte = 1;
+    [[maybe_unused]] ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+void installQuitSignals(QApplication& application)
+{
+    if (::pipe(signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        char byte;
+        [[maybe_unused]] ssize_t read = ::read(signalPipe[0], &byte, 1);
+        quitapplication();
+    });
+    struct sigaction action {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The program body, followed by the quit that --quit-when-done asks for. The quit is
+// queued also when the thread ends from inside, since unwinding runs the destructor.
+std::function<void()> programWithEnd(std::function<void()> body, bool quitWhenDone)
+{
+    return [body = std::move(body), quitWhenDone] {
+        struct QuitAtEnd {
+            bool enabled;
+            ~QuitAtEnd()
+            {
+                if (enabled) runOnMainThreadAsync(quitapplication);
+            }
+        } quitAtEnd{quitWhenDone};
+        if (body) body();
+    };
+}
+
+void connectApplication(QApplication& application, AppDelegate& delegate)
+{
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &application,
+                     [&delegate] { delegate.applicationWillTerminate(); });
+    QObject::connect(&application, &QGuiApplication::applicationStateChanged, &application,
+                     [&delegate](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive)
+                             delegate.applicationDidBecomeActive();
+                         else
+                             delegate.applicationWillResignActive();
+                     });
+}
+
+}  // namespace
+
+int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle)
+{
+    ShellOptions options = readOptions(argc, argv);
+    int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
+    setbundlepath(bundle);
+
+    QApplication application(qtArgc, options.qtArguments.data());
+    AppDelegate& delegate = appDelegate();
+    application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
+    loadinterface(resourcespath() + interfaceFileName, delegate);
+    delegate.programBody = programWithEnd(std::move(body), options.quitWhenDone);
+    connectApplication(application, delegate);
+    installQuitSignals(application);
+
+    delegate.applicationWillFinishLaunching();
+    QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    int status = application.exec();
+
+    // Threads of the runtime may still be running (a busy program thread, a never-ending
+    // auto-update): end the process here rather than tear down what they use.
+    if (runningprogramthreads() > 0 || poolbusyworkers() > 0) std::_Exit(status);
+    for (QWidget* window : interfacewindows()) delete window;
+    return status;
+}

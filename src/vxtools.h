@@ -1,0 +1,211 @@
+// vxtools: the runtime of a small text-and-graphics machine.
+//
+// A program on the runtime is one call to runprogram() with its body; the body runs on a
+// thread of its own and drives up to eight graphic windows through the t_ routines below.
+// Every routine may be called from the program thread; a refused call prints one line on
+// standard output and returns without effect.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// ---------------------------------------------------------------------------------------
+// Shared records
+// ---------------------------------------------------------------------------------------
+
+struct t_RGBColor {
+    uint8_t Alpha = 255;
+    uint8_t Red = 0;
+    uint8_t Green = 0;
+    uint8_t Blue = 0;
+    bool operator==(const t_RGBColor&) const = default;
+};
+
+struct t_Rect {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    bool operator==(const t_Rect&) const = default;
+};
+
+// A loaded bitmap font. A default-constructed t_Font is the empty font: no Data, no font.
+struct t_Font {
+    int64_t HeaderSize = 16;
+    std::vector<uint8_t> Identifier = {0x76, 0x78, 0x66, 0x6E};
+    int64_t Format = 0;
+    int64_t Size = 0;
+    uint8_t Start = 0;
+    uint8_t End = 0;
+    int64_t Width = 0;
+    int64_t Height = 0;
+    int64_t Reserved = 0;
+    std::vector<uint8_t> Data;
+};
+
+// The four identifier bytes "vxfn" every font file begins with.
+const std::vector<uint8_t>& fontIdentifier();
+
+// A byte string of the runtime.
+struct Text {
+    std::vector<uint8_t> Elements;
+    bool operator==(const Text& other) const;
+};
+
+template <>
+struct std::hash<Text> {
+    size_t operator()(const Text& text) const noexcept;
+};
+
+// The record of one graphic window. A default-constructed record is the initial record.
+struct t_Window {
+    bool Initialized = false;
+    bool Visible = false;
+    bool IgnoreEvents = false;
+    bool AutoUpdate = false;
+    bool QuickUpdate = false;
+    bool ScrollLock = false;
+    bool VerticalBlank = true;
+    int64_t UpdateStarted = 0;
+    int64_t UpdateFinished = 0;
+    int64_t UpdateDuration = 0;
+    int64_t RefreshRate = 30;
+    QWidget* Window = nullptr;
+    QWidget* View = nullptr;
+    t_Rect DrawingRect;
+    int64_t TitleHeight = 0;
+    int64_t BorderWidth = 0;
+    int64_t BorderHeight = 0;
+    t_RGBColor RGBColorBorder;
+    int64_t BitDepth = 0;
+    int64_t Width = 0;
+    int64_t Height = 0;
+    t_RGBColor RGBColor;
+    int64_t DrawingMode = 0;
+    int64_t PositionX = 0;
+    int64_t PositionY = 0;
+    int64_t MemoryStart = -1;
+    int64_t MemoryEnd = -1;
+    t_Font Font;
+    int64_t TextWidth = 0;
+    int64_t TextHeight = 0;
+    int64_t TextFirstColumn = 0;
+    int64_t TextLastColumn = 0;
+    int64_t TextFirstLine = 0;
+    int64_t TextLastLine = 0;
+    int64_t TextHpos = 0;
+    int64_t TextVpos = 0;
+    uint8_t TextColor = 0;
+    bool TextInverse = false;
+    int64_t TextDisplayMode = 0;
+    int64_t TextCursorLevel = 0;
+    int64_t TextRedirectOutput = 1;
+    std::string InputString;
+    bool InputFinished = false;
+    int64_t InputMode = 0;
+    int64_t InputHpos = 0;
+    int64_t InputVpos = 0;
+    int64_t InputCursorPos = 0;
+    int64_t InputMaxCharacters = 0;
+    int64_t LoResOffsetX = 0;
+    int64_t LoResOffsetY = 0;
+    int64_t LoResMode = 0;
+    int64_t TextMemoryStart = -1;
+    int64_t TextMemoryEnd = -1;
+};
+
+// A closure of no arguments that one thread may replace while another calls it.
+class ClosureSlot {
+public:
+    explicit ClosureSlot(std::function<void()> initial = {}) : closure_(std::move(initial)) {}
+    ClosureSlot& operator=(std::function<void()> closure);
+    void operator()() const;
+
+private:
+    mutable std::mutex lock_;
+    std::function<void()> closure_;
+};
+
+// ---------------------------------------------------------------------------------------
+// Application shell and program thread
+// ---------------------------------------------------------------------------------------
+
+// Runs the application shell with `body` as the program body and returns the exit status
+// once the user quits. `bundle` names the bundle folder whose Contents/Resources/ holds the
+// interface file, the fonts and the sound; empty means the bundle of the running executable.
+// Besides Qt's own options it understands --quit-when-done (quit once the program thread
+// has ended).
+int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle = {});
+
+// Starts `entry` on a new thread with a stack of `stackSize` bytes; callable from any thread.
+void startprocess(std::function<void()> entry, int64_t stackSize);
+// Starts `work` in the background on the process-wide worker pool and returns at once.
+void runAsync(std::function<void()> work);
+// The number of the calling thread: 1 for the main thread, 2 for the program thread.
+int64_t threadnumber();
+// Builds the case and hexadecimal tables and seeds the random generator.
+void initvxtools();
+
+// Called when the application terminates; does nothing unless the program sets it.
+extern ClosureSlot terminationHandler;
+
+// The first graphic window created; 255 while there is none.
+extern std::atomic<uint8_t> t_FirstWindow;
+extern std::atomic<int64_t> sideWindowChromeHeight;
+
+// ---------------------------------------------------------------------------------------
+// Number formatting and text routines (positions count characters from 1)
+// ---------------------------------------------------------------------------------------
+
+std::string formatinteger(int64_t value, int64_t fill, int64_t width, bool grouping);
+std::string formatreal(int64_t fill, int64_t width, int64_t decimals, bool grouping, double value);
+std::string realtostring(double value);
+int64_t instring(const std::string& text, const std::string& pattern, int64_t start);
+std::string midfrom(const std::string& text, int64_t position);
+std::string midstring(const std::string& text, int64_t position, int64_t length);
+std::string charat(const std::string& text, int64_t position);
+int64_t firstcode(const std::string& text);
+std::string repeatstring(const std::string& text, int64_t count);
+std::string spaces(int64_t count);
+std::string justify(const std::string& left, const std::string& right, int64_t width);
+int64_t textlength(const std::string& text);
+std::vector<uint8_t> stringtobytes(const std::string& text);
+std::string bytestostring(const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> hexbytes(uint32_t value);
+std::string hexstring(uint32_t value);
+uint32_t bigendian32(const std::vector<uint8_t>& bytes, int64_t offset);
+std::vector<std::vector<uint8_t>> splitbytes(const std::vector<uint8_t>& bytes, uint8_t separator);
+std::vector<uint8_t> joinbytes(const std::vector<std::vector<uint8_t>>& pieces, uint8_t separator);
+std::vector<int64_t> unpackbits(const std::vector<uint8_t>& bytes, int64_t width);
+std::vector<uint8_t> lzwexpand(const std::vector<int64_t>& codes);
+int64_t comparetext(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
+
+// ---------------------------------------------------------------------------------------
+// Window table, memory pool and palette
+// ---------------------------------------------------------------------------------------
+
+constexpr int64_t memoryPoolSize = 16777231;
+constexpr int64_t memoryTop = 16777215;
+constexpr int64_t memoryReserved = 65536;
+
+extern std::vector<t_Window> windowTable;
+extern std::vector<uint8_t> memoryPool;
+extern std::atomic<int64_t> highMemory;
+extern std::atomic<bool> memoryInitStarted;
+extern std::atomic<bool> memoryInitialized;
+extern std::atomic<bool> autoUpdateRunning;
+
+extern const std::array<uint8_t, 16> paletteRed;
+extern const std::array<uint8_t, 16> paletteGreen;
+extern const std::array<uint8_t, 16> paletteBlue;
+t_RGBColor palettecolor(int64_t index);
+
+void t_InitMemory();
+void t_ClearWindowMemory(uint8_t window);

@@ -1,0 +1,17 @@
+// The window table, the memory pool and the layout of video memory.
+#pragma once
+
+#include "vxtools.h"
+
+// Bytes per row of graphic memory at `bitDepth` for `width` pixels; 0 for other depths.
+int64_t bytesperrow(int64_t bitDepth, int64_t width);
+
+// Builds the pool and the table unless that has begun, and waits until they are ready.
+void ensurememory();
+
+// Whether `window` names a graphic window whose record exists (the table is built).
+bool graphicwindowexists(uint8_t window);
+
+// Runs once the pool and the table are built and before the runtime is marked ready:
+// the menu preparation and the pasteboard set-up. Empty until those are installed.
+extern std::function<void()> memoryInitCompletion;

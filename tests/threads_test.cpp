@@ -1,0 +1,155 @@
+// Thread numbers and names, the program thread hand-over and the worker pool.
+#include "app/program_thread.h"
+#include "platform/threads.h"
+#include "platform/worker_pool.h"
+#include "vxtools.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <pthread.h>
+#include <set>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+TEST(ThreadNumber, ReadFromDescriptions)
+{
+    EXPECT_EQ(threadnumberfromdescription("<NSThread: 0x1>{number = 2, name = (null)}"), 2);
+    EXPECT_EQ(threadnumberfromdescription("{number =   -   7, name = x}"), -7);
+    EXPECT_EQ(threadnumberfromdescription("{number = 12x5, name = x}"), 12);
+    EXPECT_EQ(threadnumberfromdescription("{number = 5}"), 0);
+    EXPECT_EQ(threadnumberfromdescription("{num = 5, name = x}"), 0);
+    EXPECT_EQ(threadnumberfromdescription("{number = , name = x}"), 0);
+    EXPECT_EQ(threadnumberfromdescription("{number =    , name = x}"), 0);
+    EXPECT_EQ(threadnumberfromdescription(""), 0);
+    EXPECT_EQ(threadnumberfromdescription("number = 99999999999999999999999, x"), 999999999999999999);
+}
+
+TEST(ThreadNumber, MainThreadIsOneAndOthersAreNew)
+{
+    EXPECT_EQ(threadnumber(), 1);
+    std::set<int64_t> numbers;
+    std::mutex lock;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 8; ++i)
+        threads.emplace_back([&] {
+            int64_t first = threadnumber();
+            EXPECT_EQ(threadnumber(), first);  // stable once given
+            std::lock_guard<std::mutex> guard(lock);
+            numbers.insert(first);
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(numbers.size(), 8u);
+    EXPECT_GE(*numbers.begin(), 2);
+}
+
+TEST(ThreadNames, LongNamesAreCutForTheSystemOnly)
+{
+    std::promise<std::pair<std::string, std::string>> names;
+    ASSERT_TRUE(startthread(
+        [&names] {
+            setthreadname("t_WindowAutoUpdate");
+            char system[32] = {};
+            pthread_getname_np(pthread_self(), system, sizeof system);
+            names.set_value({system, threaddescription()});
+        },
+        256 * 1024));
+    auto [system, description] = names.get_future().get();
+    EXPECT_EQ(system, "t_WindowAutoUpd");
+    EXPECT_NE(description.find("name = t_WindowAutoUpdate}"), std::string::npos) << description;
+    EXPECT_GE(threadnumberfromdescription(description), 2);
+}
+
+TEST(StartProcess, RunsOnItsOwnThreadWithTheStackAsked)
+{
+    std::promise<std::pair<size_t, bool>> seen;
+    startprocess(
+        [&seen] {
+            pthread_attr_t attributes;
+            size_t stack = 0;
+            if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
+                pthread_attr_getstacksize(&attributes, &stack);
+                pthread_attr_destroy(&attributes);
+            }
+            seen.set_value({stack, isprocessmainthread()});
+        },
+        1073741824);
+    auto [stack, onMain] = seen.get_future().get();
+    EXPECT_GE(stack, 1073741824u);
+    EXPECT_FALSE(onMain);
+}
+
+TEST(StartProcess, QuickSuccessiveStartsEachRunTheirOwnEntry)
+{
+    constexpr int starts = 24;
+    std::mutex lock;
+    std::condition_variable allDone;
+    std::vector<int> runs(starts, 0);
+    int finished = 0;
+    std::vector<std::thread> requesters;
+    for (int i = 0; i < starts; ++i)
+        requesters.emplace_back([&, i] {
+            startprocess(
+                [&, i] {
+                    std::lock_guard<std::mutex> guard(lock);
+                    runs[i] += 1;
+                    if (++finished == starts) allDone.notify_all();
+                },
+                512 * 1024);
+        });
+    for (std::thread& requester : requesters) requester.join();
+    std::unique_lock<std::mutex> guard(lock);
+    ASSERT_TRUE(allDone.wait_for(guard, 30s, [&] { return finished == starts; }));
+    for (int i = 0; i < starts; ++i) EXPECT_EQ(runs[i], 1) << "entry " << i;
+}
+
+TEST(WorkerPool, TasksThatWaitForEachOtherAllRunAtOnce)
+{
+    constexpr int tasks = 96;
+    std::mutex lock;
+    std::condition_variable arrived;
+    int present = 0;
+    std::atomic<int> metAll{0};
+    DispatchGroup group;
+    for (int i = 0; i < tasks; ++i)
+        group.async([&] {
+            std::unique_lock<std::mutex> guard(lock);
+            if (++present == tasks) arrived.notify_all();
+            // A pool that made a task wait for another's worker would leave this one alone.
+            if (arrived.wait_for(guard, 20s, [&] { return present == tasks; })) ++metAll;
+        });
+    group.wait();
+    EXPECT_EQ(metAll.load(), tasks);
+    EXPECT_GE(poolworkers(), static_cast<size_t>(tasks));
+}
+
+TEST(WorkerPool, IdleWorkersAreReused)
+{
+    DispatchGroup warm;
+    warm.async([] {});
+    warm.wait();
+    std::this_thread::sleep_for(50ms);  // let the worker go idle again
+    size_t before = poolworkers();
+    for (int round = 0; round < 20; ++round) {
+        DispatchGroup group;
+        group.async([] {});
+        group.wait();
+        std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_LE(poolworkers(), before + 1);
+}
+
+TEST(WorkerPool, RunAsyncRunsOffTheCallingThread)
+{
+    std::promise<int64_t> number;
+    runAsync([&number] { number.set_value(threadnumber()); });
+    auto future = number.get_future();
+    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+    EXPECT_GE(future.get(), 2);
+    DispatchGroup empty;
+    empty.wait();  // nothing entered: returns at once
+}
