@@ -14,7 +14,7 @@ namespace {
 // The application as a child process whose standard output the test reads line by line.
 class Application {
 public:
-    explicit Application(std::vector<std::string> arguments)
+    explicit Application(std::vector<std::string> arguments, const char* program = VX_CALVOTRIMEX)
     {
         int out[2];
         if (pipe(out) != 0) return;
@@ -24,10 +24,10 @@ public:
             close(out[0]);
             close(out[1]);
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            std::vector<char*> argv{const_cast<char*>(VX_CALVOTRIMEX)};
+            std::vector<char*> argv{const_cast<char*>(program)};
             for (std::string& argument : arguments) argv.push_back(argument.data());
             argv.push_back(nullptr);
-            execv(VX_CALVOTRIMEX, argv.data());
+            execv(program, argv.data());
             _exit(127);
         }
         close(out[1]);
@@ -144,4 +144,14 @@ TEST(Launch, InterruptQuitsToo)
     application.signal(SIGINT);
     EXPECT_EQ(application.wait(), 0);
     EXPECT_GE(positionOf(application.lines(), "applicationWillTerminate: Called."), 0);
+}
+
+TEST(Launch, QuitsCleanlyWhileTheProgramThreadIsBusy)
+{
+    // The busy program lives outside the bundle; it is given the bundle of the application.
+    Application application({std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE}, VX_BUSY_PROGRAM);
+    ASSERT_TRUE(application.readUntil("busy: Start."));
+    application.signal(SIGTERM);
+    EXPECT_EQ(application.wait(), 0);
+    EXPECT_EQ(application.lines().back(), "applicationWillTerminate: Called.");
 }
