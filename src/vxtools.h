@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class QImage;
 class QWidget;
 
 // ---------------------------------------------------------------------------------------
@@ -141,7 +142,8 @@ private:
 // once the user quits. `bundle` names the bundle folder whose Contents/Resources/ holds the
 // interface file, the fonts and the sound; empty means the bundle of the running executable.
 // Besides Qt's own options it understands --quit-when-done (quit once the program thread
-// has ended).
+// has ended) and --snapshot FILE (write window 0's picture as PNG when the program thread
+// ends).
 int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle = {});
 
 // Starts `entry` on a new thread with a stack of `stackSize` bytes; callable from any thread.
@@ -188,6 +190,20 @@ std::vector<uint8_t> lzwexpand(const std::vector<int64_t>& codes);
 int64_t comparetext(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 
 // ---------------------------------------------------------------------------------------
+// Fonts
+// ---------------------------------------------------------------------------------------
+
+// The whole content of the file at `path`; empty, after one log line, when it cannot be read.
+std::vector<uint8_t> getbinaryfromfile(const std::string& path);
+// The font file `name` of the bundle's resources folder, expanded; the empty font (with the
+// header size and identifier read so far) after one log line when it cannot be loaded.
+t_Font t_LoadFontResource(const std::string& name);
+// Formats 102 and 100 expanded to 2 and 0; every other font unchanged.
+t_Font expandfont(t_Font font);
+// Makes `font` the font of graphic window `window`; nothing else of the window changes.
+void t_WindowFont(uint8_t window, const t_Font& font);
+
+// ---------------------------------------------------------------------------------------
 // Window table, memory pool and palette
 // ---------------------------------------------------------------------------------------
 
@@ -209,3 +225,48 @@ t_RGBColor palettecolor(int64_t index);
 
 void t_InitMemory();
 void t_ClearWindowMemory(uint8_t window);
+
+// ---------------------------------------------------------------------------------------
+// Window creation
+// ---------------------------------------------------------------------------------------
+
+// Creates graphic window `window` with a text screen of columns x lines cells of the font
+// file `fontName`, a border of `border` points on every side and automatic updates.
+void t_InitWindow(uint8_t window, int64_t bitDepth, int64_t columns, int64_t lines, int64_t border,
+                  const std::string& fontName);
+// Creates graphic window `window` of width x height pixels; a font without Data gives a
+// window without a text screen.
+void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t width, int64_t height,
+                  int64_t borderWidth, int64_t borderHeight, const t_Font& font, bool titleVisible);
+
+// ---------------------------------------------------------------------------------------
+// The picture and its updates
+// ---------------------------------------------------------------------------------------
+
+// The picture of graphic window `window` (0 ... 7), made anew from its video memory; a null
+// image while the window is not created or not visible. Runs on the GUI thread.
+QImage t_WindowImage(uint8_t window);
+// The picture for the clipboard: null for anything but a created, visible graphic window.
+QImage windowNSImage(uint8_t window);
+// Redraws the window's view: at once, or with the next turn of the event loop when `later`.
+void t_WindowUpdate(uint8_t window, bool later);
+// Switches the automatic redisplay of window `window` at its RefreshRate.
+void t_WindowAutoUpdate(uint8_t window, bool on);
+// The background process that redisplays windows with AutoUpdate; runs for the process's life.
+void t_WindowAutoUpdateProcess();
+// The text screen as characters, `lineEnd` after every line; with a line end, trailing
+// blanks and empty lines are removed.
+std::string t_GetScreen(uint8_t window, const std::string& lineEnd);
+
+// ---------------------------------------------------------------------------------------
+// Window placement and appearance (positions and sizes in points, origin bottom left)
+// ---------------------------------------------------------------------------------------
+
+int64_t t_WindowPos(uint8_t window, int64_t code);
+void t_WindowSize(uint8_t window, int64_t x, int64_t y, int64_t width, int64_t height);
+void t_WindowTitle(uint8_t window, const std::string& title);
+void t_WindowTitleVisible(uint8_t window, bool visible);
+void t_WindowCenter(uint8_t window);
+void t_WindowFront(uint8_t window);
+void t_WindowVisible(uint8_t window, bool visible);
+void t_ColorBorder(uint8_t window, int64_t colour);

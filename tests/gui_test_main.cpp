@@ -1,5 +1,10 @@
 // The tests that need a Qt application run in one, on Qt's offscreen platform unless the
-// environment names another.
+// environment names another, with the application's bundle and interface loaded.
+#include "app/app_delegate.h"
+#include "platform/bundle.h"
+#include "platform/interface_file.h"
+#include "vxtools.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +14,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    setbundlepath(VX_CALVOTRIMEX_BUNDLE);
+    initvxtools();
+    if (!loadinterface(resourcespath() + "Calvotrimex.ui", appDelegate())) return 1;
+    sideWindowChromeHeight = measuresidewindowchrome(appDelegate());
     return RUN_ALL_TESTS();
 }

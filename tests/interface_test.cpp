@@ -23,8 +23,6 @@
 
 namespace {
 
-const std::string interfaceFile = std::string(VX_RESOURCE_DIR) + "/Calvotrimex.ui";
-
 std::vector<QWidget*> outlets(const AppDelegate& d)
 {
     return {d.t_View00, d.t_View01, d.t_View02, d.t_View03, d.t_View04, d.t_View05, d.t_View06,
@@ -51,13 +49,8 @@ std::map<QString, int> menuTags(QWidget* window, std::map<QString, QKeySequence>
     return tags;
 }
 
-class Interface : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(loadinterface(interfaceFile, appDelegate()));
-    }
-};
+// The interface of the application, loaded by the test program.
+using Interface = ::testing::Test;
 
 }  // namespace
 
@@ -117,6 +110,7 @@ TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
 
 TEST_F(Interface, SideWindowsFollowTheirFrame)
 {
+    int64_t measured = sideWindowChromeHeight;
     sideWindowChromeHeight = 40;
     QWidget* pasteboard = appDelegate().PasteboardWindow;
     pasteboard->resize(400, 300);
@@ -136,6 +130,7 @@ TEST_F(Interface, SideWindowsFollowTheirFrame)
     QApplication::processEvents();
     EXPECT_EQ(widgetframe(appDelegate().SystemConsoleScrollView).width, 560);
     appDelegate().SystemConsoleWindow->hide();
+    sideWindowChromeHeight = measured;
 }
 
 TEST_F(Interface, ChromeIsTheMenuBarOfTheSideWindows)

@@ -51,3 +51,16 @@ void appendScalar(std::string& text, int64_t code)
         text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
 }
+
+bool validutf8(const std::string& text)
+{
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        utf8proc_int32_t code = -1;
+        utf8proc_ssize_t used = utf8proc_iterate(bytes + pos, static_cast<utf8proc_ssize_t>(text.size() - pos), &code);
+        if (used <= 0) return false;
+        pos += static_cast<size_t>(used);
+    }
+    return true;
+}

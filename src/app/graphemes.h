@@ -14,3 +14,6 @@ std::vector<size_t> graphemeBounds(const std::string& text);
 // Appends the UTF-8 encoding of `code`. A surrogate or a value outside 0...0x10FFFF
 // appends the character U+0000 instead.
 void appendScalar(std::string& text, int64_t code);
+
+// Whether `text` is valid UTF-8 throughout.
+bool validutf8(const std::string& text);

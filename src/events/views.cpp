@@ -1,6 +1,87 @@
 #include "events/views.h"
 
-GraphicView::GraphicView(uint8_t window, QWidget* parent) : QWidget(parent), window_(window) {}
+#include "events/view_events.h"
+#include "vxtools.h"
+#include "windows/window_table.h"
+#include "windows/window_update.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+GraphicView::GraphicView(uint8_t window, QWidget* parent) : QWidget(parent), window_(window)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QImage GraphicView::takePicture()
+{
+    if (window_ == 0) setverticalblank(0, false);
+    QImage picture = t_WindowImage(window_);
+    if (window_ == 0) setverticalblank(0, true);
+    return picture;
+}
+
+// With QuickUpdate the view keeps its last picture when no new one comes, as a layer keeps
+// its contents; otherwise it draws only a new picture.
+void GraphicView::paintEvent(QPaintEvent*)
+{
+    if (!memoryInitialized) return;
+    bool keepsPicture = wantsupdatelayer(window_);
+    QImage picture = takePicture();
+    if (!picture.isNull())
+        shown_ = picture;
+    else if (!keepsPicture)
+        shown_ = QImage();
+    if (shown_.isNull()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), shown_);
+}
+
+uint64_t modifierbits(Qt::KeyboardModifiers modifiers)
+{
+    uint64_t bits = 0;
+    if (modifiers & Qt::ShiftModifier) bits |= 0x20000;
+    if (modifiers & Qt::ControlModifier) bits |= 0x40000;
+    if (modifiers & (Qt::AltModifier | Qt::GroupSwitchModifier)) bits |= 0x80000;
+    if (modifiers & Qt::MetaModifier) bits |= 0x100000;
+    if (modifiers & Qt::KeypadModifier) bits |= 0x200000;
+    return bits;
+}
+
+void GraphicView::keyPressEvent(QKeyEvent* event)
+{
+    KeyEventRecord key;
+    key.keyCode = event->nativeScanCode() > 8 ? event->nativeScanCode() - 8 : event->key();
+    key.characters = event->text().toStdString();
+    key.modifierFlags = modifierbits(event->modifiers());
+    setmodifierflags(key.modifierFlags);
+    viewKeyDown(window_, key);
+}
+
+void GraphicView::keyReleaseEvent(QKeyEvent* event)
+{
+    setmodifierflags(modifierbits(event->modifiers()));
+    QWidget::keyReleaseEvent(event);
+    viewKeyUp();
+}
+
+void GraphicView::mousePressEvent(QMouseEvent* event)
+{
+    bool right = event->button() == Qt::RightButton;
+    if (!right && event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    QPointF inWindow = mapTo(window(), event->position());
+    MouseEventRecord mouse{inWindow.x(), window()->height() - inWindow.y(), static_cast<uint64_t>(event->buttons())};
+    viewMouseDown(window_, mouse, right);
+}
+
+void GraphicView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    viewMouseUp();
+}
 
 QWidget* makeview(const QString& className, QWidget* parent)
 {

@@ -1,6 +1,9 @@
-// The views of the graphic windows: View00 ... View07, one class per window number.
+// The views of the graphic windows: View00 ... View07, one class per window number. A view
+// shows its window's picture scaled to its size without smoothing, and hands key-downs and
+// mouse-downs on with its window number.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -10,9 +13,22 @@ public:
     GraphicView(uint8_t window, QWidget* parent);
     // The graphic window (0 ... 7) this view belongs to.
     uint8_t windowNumber() const { return window_; }
+    // The picture the view showed last.
+    const QImage& shownPicture() const { return shown_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // A new picture of the window, with window 0's VerticalBlank false while it is made.
+    QImage takePicture();
+
     uint8_t window_;
+    QImage shown_;
 };
 
 #define VX_VIEW_CLASS(Name, Number)                                                     \
@@ -34,3 +50,6 @@ VX_VIEW_CLASS(View07, 7)
 
 // A new view for the class name "View00" ... "View07"; null for any other name.
 QWidget* makeview(const QString& className, QWidget* parent);
+
+// The modifier bits of a Qt key or mouse event, as the key handler reads them.
+uint64_t modifierbits(Qt::KeyboardModifiers modifiers);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +27,7 @@ constexpr const char* interfaceFileName = "Calvotrimex.ui";
 
 struct ShellOptions {
     bool quitWhenDone = false;
+    std::string snapshot;            // where to write window 0's picture when the program ends
     std::vector<char*> qtArguments;  // what is left for Qt, null-terminated
 };
 
@@ -35,6 +37,8 @@ ShellOptions readOptions(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         if (i > 0 && std::strcmp(argv[i], "--quit-when-done") == 0)
             options.quitWhenDone = true;
+        else if (i > 0 && i + 1 < argc && std::strcmp(argv[i], "--snapshot") == 0)
+            options.snapshot = argv[++i];
         else
             options.qtArguments.push_back(argv[i]);
     }
@@ -69,18 +73,27 @@ void installQuitSignals(QApplication& application)
     sigaction(SIGTERM, &action, nullptr);
 }
 
-// The program body, followed by the quit that --quit-when-done asks for. The quit is
-// queued also when the thread ends from inside, since unwinding runs the destructor.
-std::function<void()> programWithEnd(std::function<void()> body, bool quitWhenDone)
+void writeSnapshot(const std::string& path)
 {
-    return [body = std::move(body), quitWhenDone] {
-        struct QuitAtEnd {
-            bool enabled;
-            ~QuitAtEnd()
+    QImage picture = t_WindowImage(0);
+    if (picture.isNull() || !picture.save(QString::fromStdString(path), "PNG"))
+        logline("runprogram: Snapshot " + path + " could not be written.");
+}
+
+// The program body, followed by the snapshot and the quit that the options ask for. They
+// happen also when the thread ends from inside, since unwinding runs the destructor.
+std::function<void()> programWithEnd(std::function<void()> body, const ShellOptions& options)
+{
+    return [body = std::move(body), quitWhenDone = options.quitWhenDone, snapshot = options.snapshot] {
+        struct AtEnd {
+            bool quit;
+            std::string snapshot;
+            ~AtEnd()
             {
-                if (enabled) runOnMainThreadAsync(quitapplication);
+                if (!snapshot.empty()) runOnMainThread([this] { writeSnapshot(snapshot); });
+                if (quit) runOnMainThreadAsync(quitapplication);
             }
-        } quitAtEnd{quitWhenDone};
+        } atEnd{quitWhenDone, snapshot};
         if (body) body();
     };
 }
@@ -110,7 +123,7 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     AppDelegate& delegate = appDelegate();
     application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
     loadinterface(resourcespath() + interfaceFileName, delegate);
-    delegate.programBody = programWithEnd(std::move(body), options.quitWhenDone);
+    delegate.programBody = programWithEnd(std::move(body), options);
     connectApplication(application, delegate);
     installQuitSignals(application);
 

@@ -1,6 +1,11 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
@@ -64,4 +69,144 @@ void hidewindow(QWidget* window)
 void quitapplication()
 {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::quit();
+}
+
+// ---- Windows -------------------------------------------------------------------------
+
+namespace {
+
+QScreen* screenOf(QWidget* window)
+{
+    QScreen* screen = window != nullptr ? window->screen() : nullptr;
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+QWidget* contentOf(QWidget* window)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    QWidget* content = mainWindow != nullptr ? mainWindow->centralWidget() : nullptr;
+    return content != nullptr ? content : window;
+}
+
+// Lays the window's content out at once, so that its parts have their new sizes.
+void settle(QWidget* window)
+{
+    if (QLayout* layout = window->layout()) layout->activate();
+}
+
+}  // namespace
+
+t_Rect screenframe(QWidget* window)
+{
+    QScreen* screen = screenOf(window);
+    if (screen == nullptr) return {};
+    QRect box = screen->geometry();
+    return t_Rect{double(box.x()), 0, double(box.width()), double(box.height())};
+}
+
+void setwindowframe(QWidget* window, const t_Rect& frame)
+{
+    if (window == nullptr) return;
+    int top = int(screenHeight(window) - frame.y - frame.height);
+    window->setGeometry(int(frame.x), top, std::max(1, int(frame.width)), std::max(1, int(frame.height)));
+    settle(window);
+    window->update();
+}
+
+void setwindowtitle(QWidget* window, const std::string& title)
+{
+    if (window != nullptr) window->setWindowTitle(QString::fromStdString(title));
+}
+
+void setwindowtitlevisible(QWidget* window, bool visible)
+{
+    if (window == nullptr) return;
+    bool shown = window->isVisible();
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(window)) mainWindow->menuBar()->setVisible(visible);
+    window->setWindowFlag(Qt::FramelessWindowHint, !visible);  // this hides a shown window
+    if (shown) window->show();
+    settle(window);
+}
+
+void centerwindow(QWidget* window)
+{
+    QScreen* screen = screenOf(window);
+    if (window == nullptr || screen == nullptr) return;
+    QRect area = screen->availableGeometry();
+    QRect box = window->geometry();
+    box.moveCenter(area.center());
+    window->move(box.topLeft());
+}
+
+void showwindow(QWidget* window, bool activate)
+{
+    if (window == nullptr) return;
+    window->show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();  // offscreen cannot
+    if (activate) {
+        window->activateWindow();
+        notewindowactivated(window);
+    }
+}
+
+bool iswindowvisible(QWidget* window)
+{
+    return window != nullptr && window->isVisible();
+}
+
+void setwindowbackground(QWidget* window, const t_RGBColor& colour)
+{
+    QWidget* content = contentOf(window);
+    if (content == nullptr) return;
+    QPalette palette = content->palette();
+    palette.setColor(QPalette::Window, QColor(colour.Red, colour.Green, colour.Blue, colour.Alpha));
+    content->setPalette(palette);
+    content->setAutoFillBackground(true);
+    content->update();
+}
+
+void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height)
+{
+    if (view == nullptr) return;
+    view->setGeometry(int(borderWidth), int(borderHeight), std::max(0, int(width)), std::max(0, int(height)));
+}
+
+void redisplayview(QWidget* view, bool later)
+{
+    if (view == nullptr) return;
+    if (later)
+        view->update();
+    else
+        view->repaint();
+}
+
+int64_t menubarheight(QWidget* window)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    if (mainWindow == nullptr || mainWindow->menuWidget() == nullptr) return 0;
+    return mainWindow->menuWidget()->isVisibleTo(mainWindow) ? mainWindow->menuWidget()->height() : 0;
+}
+
+void systembeep()
+{
+    QApplication::beep();
+}
+
+// ---- Text views and the clipboard ----------------------------------------------------
+
+std::string clipboardtext()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard == nullptr ? std::string() : clipboard->text().toStdString();
+}
+
+void settextviewtext(QWidget* textView, const std::string& text)
+{
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(textView)) edit->setPlainText(QString::fromStdString(text));
+    markneedsdisplay(textView);
+}
+
+void markneedsdisplay(QWidget* widget)
+{
+    if (widget != nullptr) widget->update();
 }

@@ -26,3 +26,39 @@ void hidewindow(QWidget* window);
 
 // Ends the event loop; the application then terminates.
 void quitapplication();
+
+// ---- Windows -------------------------------------------------------------------------
+
+// The frame of the screen that shows `window` (the primary screen when it has none).
+t_Rect screenframe(QWidget* window);
+// Gives `window` the frame `frame` (client area, origin at the bottom left of its screen).
+void setwindowframe(QWidget* window, const t_Rect& frame);
+void setwindowtitle(QWidget* window, const std::string& title);
+// A window with a visible title shows its menu bar and the window manager's decorations;
+// without it the window is frameless and shows no menu bar.
+void setwindowtitlevisible(QWidget* window, bool visible);
+// Moves `window` to the middle of its screen's available area.
+void centerwindow(QWidget* window);
+// Shows `window` in front of the others; `activate` also gives it the keyboard focus.
+void showwindow(QWidget* window, bool activate);
+bool iswindowvisible(QWidget* window);
+// The colour of the window's content area around its view.
+void setwindowbackground(QWidget* window, const t_RGBColor& colour);
+// Places a graphic window's view of `width` x `height` points at the borders' distance from
+// the left and the top of the window's content area.
+void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height);
+// Redraws `view`: at once, or at the next turn of the event loop when `later`.
+void redisplayview(QWidget* view, bool later);
+// The height of the window's menu bar as shown, 0 without one.
+int64_t menubarheight(QWidget* window);
+// Sounds the system beep.
+void systembeep();
+
+// ---- Text views and the clipboard ----------------------------------------------------
+
+// The clipboard's text, "" when it holds none.
+std::string clipboardtext();
+// Replaces the text of a side window's text view and redraws it.
+void settextviewtext(QWidget* textView, const std::string& text);
+// Marks a widget as needing to be redrawn.
+void markneedsdisplay(QWidget* widget);

@@ -13,6 +13,7 @@ std::atomic<bool> memoryInitStarted{false};
 std::atomic<bool> memoryInitialized{false};
 std::atomic<bool> autoUpdateRunning{false};
 std::function<void()> memoryInitCompletion;
+std::mutex windowRecordLock;
 
 const std::array<uint8_t, 16> paletteRed = {0, 255, 0, 255, 0, 84, 0, 0, 128, 255, 168, 255, 0, 255, 0, 255};
 const std::array<uint8_t, 16> paletteGreen = {0, 0, 0, 0, 128, 84, 0, 128, 64, 128, 168, 128, 255, 255, 255, 255};

@@ -3,6 +3,14 @@
 
 #include "vxtools.h"
 
+#include <mutex>
+
+// Guards the window records against being read half-changed: window creation holds it while
+// it changes a record or moves video memory, the picture while it reads one, and the routines
+// that change the fields the views and the auto-update read (visibility, updates). Never held
+// while waiting for the GUI thread.
+extern std::mutex windowRecordLock;
+
 // Bytes per row of graphic memory at `bitDepth` for `width` pixels; 0 for other depths.
 int64_t bytesperrow(int64_t bitDepth, int64_t width);
 

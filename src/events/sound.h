@@ -1,0 +1,5 @@
+// The runtime's alarm.
+#pragma once
+
+// Sounds the runtime's beep.
+void playBeep();

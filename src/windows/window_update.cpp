@@ -1,0 +1,166 @@
+#include "windows/window_update.h"
+
+#include "app/graphemes.h"
+#include "platform/clock.h"
+#include "platform/log.h"
+#include "platform/main_thread.h"
+#include "platform/threads.h"
+#include "platform/widgets.h"
+#include "windows/window_lookup.h"
+#include "windows/window_table.h"
+
+#include <time.h>
+
+namespace {
+
+int64_t nowMilliseconds()
+{
+    return static_cast<int64_t>(absolutetime() * 1000);
+}
+
+// Whether window `window` is due for an auto-update now; notes the time when it is.
+bool dueForUpdate(uint8_t window)
+{
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    t_Window& w = windowTable[window];
+    if (!w.Initialized || !w.AutoUpdate || !w.VerticalBlank) return false;
+    int64_t interval = w.RefreshRate == 0 ? 0 : 1000 / w.RefreshRate;
+    return nowMilliseconds() - w.UpdateStarted >= interval;
+}
+
+void noteUpdateStarted(uint8_t window)
+{
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    windowTable[window].UpdateStarted = nowMilliseconds();
+}
+
+// The text of the cells as Latin-1 characters in UTF-8, `lineEnd` after every line.
+std::string screenText(const t_Window& w, const std::string& lineEnd)
+{
+    std::string text;
+    int64_t cells = w.TextWidth * w.TextHeight;
+    if (w.TextWidth <= 0 || w.TextHeight <= 0 || w.TextMemoryStart + cells > static_cast<int64_t>(memoryPool.size()))
+        return text;
+    const uint8_t* memory = memoryPool.data() + w.TextMemoryStart;
+    for (int64_t line = 0; line < w.TextHeight; ++line) {
+        for (int64_t column = 0; column < w.TextWidth; ++column) {
+            uint8_t code = memory[line * w.TextWidth + column];
+            if (code < 128) {
+                text.push_back(static_cast<char>(code));
+            } else {
+                text.push_back(static_cast<char>(0xC0 | code >> 6));
+                text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+            }
+        }
+        text += lineEnd;
+    }
+    return text;
+}
+
+// Removes trailing blanks from every line and the empty lines at the end.
+std::string tidyScreen(const std::string& text)
+{
+    std::vector<std::vector<uint8_t>> pieces = splitbytes(stringtobytes(text), 13);
+    for (std::vector<uint8_t>& piece : pieces)
+        while (!piece.empty() && piece.back() == 32) piece.pop_back();
+    while (pieces.size() > 1 && pieces.back().empty()) pieces.pop_back();
+    std::vector<uint8_t> joined = joinbytes(pieces, 13);
+    std::string tidy(joined.begin(), joined.end());
+    return validutf8(tidy) ? tidy : bytestostring(joined);
+}
+
+}  // namespace
+
+bool wantsupdatelayer(uint8_t window)
+{
+    if (!graphicwindowexists(window)) return false;
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    return windowTable[window].Initialized && windowTable[window].QuickUpdate;
+}
+
+void setverticalblank(uint8_t window, bool value)
+{
+    if (!graphicwindowexists(window)) return;
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    windowTable[window].VerticalBlank = value;
+}
+
+void t_WindowUpdate(uint8_t window, bool later)
+{
+    if (!memoryInitialized) return;
+    if (window > 7) {
+        logline("t_WindowUpdate: Window is not a graphic window.");
+        return;
+    }
+    QWidget* view = windowview(window);
+    if (view == nullptr) {
+        logline("t_WindowUpdate: Window #" + std::to_string(window) + " view is nil, resource undefined.");
+        return;
+    }
+    runOnMainThread([view, later] { redisplayview(view, later); });
+}
+
+void t_WindowAutoUpdate(uint8_t window, bool on)
+{
+    if (window > 7) {
+        logline("t_WindowAutoUpdate: Window is not a graphic window.");
+        return;
+    }
+    if (graphicwindowexists(window)) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        if (windowTable[window].Initialized) {
+            windowTable[window].AutoUpdate = on;
+            return;
+        }
+    }
+    logline("t_WindowAutoUpdate: Window #" + std::to_string(window) + " not initialized.");
+}
+
+int64_t autoupdatepass()
+{
+    int64_t asked = 0;
+    for (uint8_t n = 0; n <= 7; ++n) {
+        if (!dueForUpdate(n)) continue;
+        QWidget* view = windowview(n);
+        if (view == nullptr) {
+            logline("t_WindowAutoUpdateProcess: Window #" + std::to_string(n) + " view is nil, resource undefined.");
+            continue;
+        }
+        noteUpdateStarted(n);
+        runOnMainThread([view] { redisplayview(view, true); });
+        ++asked;
+    }
+    return asked;
+}
+
+void t_WindowAutoUpdateProcess()
+{
+    logline("t_WindowAutoUpdateProcess: Start.");
+    if (threadnumber() > 2) setthreadname("t_WindowAutoUpdate");
+    autoUpdateRunning = true;
+    const timespec pause{0, 1000000};
+    while (memoryInitialized && autoUpdateRunning) {
+        if (autoupdatepass() == 0) nanosleep(&pause, nullptr);
+    }
+    autoUpdateRunning = false;
+    logline("t_WindowAutoUpdateProcess: End.");
+}
+
+std::string t_GetScreen(uint8_t window, const std::string& lineEnd)
+{
+    if (window > 7) {
+        logline("t_GetScreen: Window is not a graphic window.");
+        return "";
+    }
+    t_Window w;
+    if (graphicwindowexists(window)) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        w = windowTable[window];
+    }
+    if (!w.Initialized || w.TextMemoryStart < 0) {
+        logline("t_GetScreen: Window #" + std::to_string(window) + " not initialized.");
+        return "";
+    }
+    std::string text = screenText(w, lineEnd);
+    return lineEnd.empty() ? text : tidyScreen(text);
+}
