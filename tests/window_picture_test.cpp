@@ -76,6 +76,24 @@ TEST_F(WindowPicture, ColourDepths)
     EXPECT_EQ(qAlpha(pixel(1)), 255);
 }
 
+TEST_F(WindowPicture, EveryPixelOfTheColourDepthsFollowsItsBytes)
+{
+    for (int64_t depth : {24, 32}) {
+        std::vector<uint8_t> bytes(997);
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 193 + 17);
+        makeWindow(depth, bytes);
+        QImage picture = t_WindowImage(1);
+        const t_Window& w = windowTable[1];
+        const int64_t size = depth / 8, skip = depth == 32 ? 1 : 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const uint8_t* p = &memoryPool[w.MemoryStart + (y * 32 + x) * size + skip];
+                ASSERT_EQ(picture.pixel(x, y), qRgb(p[0], p[1], p[2])) << depth << " bit at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(WindowPicture, NoPictureOfHiddenOrMissingWindows)
 {
     makeWindow(8, {1});

@@ -24,7 +24,8 @@
 
 // The font in the bytes of a font file, expanded: checks the header size and the identifier
 // (printing the t_LoadFontResource line when one is wrong and returning the empty font with
-// what was read so far), fills the record and expands it. Never reads past the end of `bytes`; a file shorter than the 14 bytes of the
-// fields up to the cell height counts as one with an invalid header size. No bytes at all
-// give the empty font without a line (t_LoadFontResource reports that case itself).
+// what was read so far), fills the record and expands it. Never reads past the end of
+// `bytes`; a file shorter than the 14 bytes of the fields up to the cell height counts as
+// one with an invalid header size. No bytes at all give the empty font without a line
+// (t_LoadFontResource reports that case itself).
 t_Font fontfrombytes(const std::vector<uint8_t>& bytes);

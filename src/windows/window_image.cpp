@@ -5,6 +5,11 @@
 #include <array>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#define VX_HAVE_SSSE3_PATH 1
+#endif
+
 namespace {
 
 constexpr uint32_t opaque = 0xFF000000u;
@@ -22,19 +27,62 @@ uint32_t loadWord(const uint8_t* bytes)
     return word;
 }
 
-// Pixels as red, green, blue bytes. Each pixel is read as a 4-byte word whose first three
-// bytes are the pixel; the row's last pixel is read byte by byte so no read passes the row.
-void convertRow24(const uint8_t* in, uint32_t* out, int64_t width)
+// Pixels as red, green, blue bytes, from pixel `x` on. Each pixel is read as a 4-byte word
+// whose first three bytes are the pixel; the row's last pixel is read byte by byte so no
+// read passes the row.
+void convertRow24From(const uint8_t* in, uint32_t* out, int64_t x, int64_t width)
 {
-    int64_t x = 0;
     for (; x + 1 < width; ++x) out[x] = opaque | __builtin_bswap32(loadWord(in + 3 * x)) >> 8;
     for (; x < width; ++x) out[x] = opaque | uint32_t(in[3 * x]) << 16 | uint32_t(in[3 * x + 1]) << 8 | in[3 * x + 2];
 }
 
-// Pixels as alpha, red, green, blue bytes; the alpha byte is not shown.
+// Pixels as alpha, red, green, blue bytes, from pixel `x` on; the alpha byte is not shown.
+void convertRow32From(const uint8_t* in, uint32_t* out, int64_t x, int64_t width)
+{
+    for (; x < width; ++x) out[x] = opaque | __builtin_bswap32(loadWord(in + 4 * x));
+}
+
+#ifdef VX_HAVE_SSSE3_PATH
+// Four pixels at a time: one 16-byte load, one byte shuffle into the words' byte order
+// (blue, green, red, alpha in memory) and the opaque alpha. A load never passes the row.
+__attribute__((target("ssse3"))) int64_t convertPixelsSsse3(const uint8_t* in, uint32_t* out, int64_t width,
+                                                            int64_t bytesPerPixel)
+{
+    const __m128i order = bytesPerPixel == 3 ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
+                                             : _mm_setr_epi8(3, 2, 1, -1, 7, 6, 5, -1, 11, 10, 9, -1, 15, 14, 13, -1);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+    int64_t x = 0;
+    for (; (x + 4) * bytesPerPixel + (16 - 4 * bytesPerPixel) <= width * bytesPerPixel; x += 4) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x * bytesPerPixel));
+        __m128i pixels = _mm_or_si128(_mm_shuffle_epi8(bytes, order), alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), pixels);
+    }
+    return x;
+}
+
+bool haveSsse3()
+{
+    static const bool supported = __builtin_cpu_supports("ssse3");
+    return supported;
+}
+#endif
+
+void convertRow24(const uint8_t* in, uint32_t* out, int64_t width)
+{
+    int64_t x = 0;
+#ifdef VX_HAVE_SSSE3_PATH
+    if (haveSsse3()) x = convertPixelsSsse3(in, out, width, 3);
+#endif
+    convertRow24From(in, out, x, width);
+}
+
 void convertRow32(const uint8_t* in, uint32_t* out, int64_t width)
 {
-    for (int64_t x = 0; x < width; ++x) out[x] = opaque | __builtin_bswap32(loadWord(in + 4 * x));
+    int64_t x = 0;
+#ifdef VX_HAVE_SSSE3_PATH
+    if (haveSsse3()) x = convertPixelsSsse3(in, out, width, 4);
+#endif
+    convertRow32From(in, out, x, width);
 }
 
 void convertRow16(const uint8_t* in, uint32_t* out, int64_t width)
