@@ -270,3 +270,61 @@ void t_WindowCenter(uint8_t window);
 void t_WindowFront(uint8_t window);
 void t_WindowVisible(uint8_t window, bool visible);
 void t_ColorBorder(uint8_t window, int64_t colour);
+
+// ---------------------------------------------------------------------------------------
+// Text output (columns and lines count from 1)
+// ---------------------------------------------------------------------------------------
+
+// The code a display mode gives for a printed code (-1: nothing to draw, -2: the window was
+// refused) with the inverse flag and colour byte to store after drawing.
+struct t_DisplayModeResult {
+    int64_t code;
+    bool inverse;
+    uint8_t colour;
+};
+
+// Draws `code` into cell (x, y) in the colour byte `colour` (ink in the high four bits, paper
+// in the low four) and records it in text memory; the cursor does not move.
+void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_t y);
+t_DisplayModeResult t_ApplyDisplayMode(uint8_t window, int64_t code);
+void t_DisplayMode(uint8_t window, int64_t mode);
+void t_Normal(uint8_t window);
+void t_Inverse(uint8_t window);
+void t_Reverse(uint8_t window);
+void t_Color(uint8_t window, int64_t colour);
+
+void t_Print(uint8_t window, const std::string& text);
+void t_PrintChar(uint8_t window, uint8_t code);
+void t_PrintControl(uint8_t window, uint8_t code);
+void t_PrintTab(uint8_t window, int64_t column, uint8_t fill);
+void t_Htab(uint8_t window, int64_t column);
+void t_Cr(uint8_t window);
+void t_CursorHome(uint8_t window);
+void t_CursorEnd(uint8_t window);
+void t_CursorRight(uint8_t window);
+void t_CursorLeft(uint8_t window);
+void t_CursorDown(uint8_t window);
+void t_CursorUp(uint8_t window);
+
+void t_ScrollUp(uint8_t window);
+void t_ScrollDown(uint8_t window);
+void t_ClearEndOfLine(uint8_t window);
+void t_ClearEndOfWindow(uint8_t window);
+void t_FullArea(uint8_t window);
+void t_Header(uint8_t window, const std::string& left, const std::string& right);
+void t_TextLine(uint8_t window);
+void t_TextHline(uint8_t window, int64_t first, int64_t last, int64_t line, uint8_t code);
+// Where text output goes: 1 the window, 2 standard output, anything else nowhere.
+void t_RedirectOutput(uint8_t window, int64_t mode);
+// Copies `count` bytes of the memory pool from index `from` to index `to`, as a memory move.
+void movememory(int64_t from, int64_t to, int64_t count);
+
+// ---------------------------------------------------------------------------------------
+// Keyboard and the end of a program
+// ---------------------------------------------------------------------------------------
+
+// Holds the program while the newest key is `code` (Control-S, 19, for output) until the
+// next key or menu event.
+void t_PauseOnKey(int64_t code, bool wait);
+// Leaves "(Programm Ende)" in `window`, shows it and ends the program thread.
+[[noreturn]] void t_QuitProgram(uint8_t window);

@@ -1,6 +1,23 @@
 #include "app/program.h"
 
+#include "app/benchmark.h"
 #include "vxtools.h"
+
+namespace {
+
+const t_Font& boldFont()
+{
+    static const t_Font font = t_LoadFontResource("MenloBold 16x32.font");
+    return font;
+}
+
+const t_Font& regularFont()
+{
+    static const t_Font font = t_LoadFontResource("MenloRegular 16x32.font");
+    return font;
+}
+
+}  // namespace
 
 void calvotrimexprogram()
 {
@@ -8,4 +25,28 @@ void calvotrimexprogram()
     t_WindowAutoUpdate(0, false);
     t_WindowCenter(0);
     t_WindowFront(0);
+    const uint8_t window = t_FirstWindow;
+    t_Header(window, "Calvotrimex", "\u00A9 2026 Calvotrimex authors");
+    t_WindowFont(window, regularFont());
+    t_TextLine(window);
+    t_Cr(window);
+    t_WindowFont(window, boldFont());
+    t_Print(window, "Anzahl der maximal verfügbaren parallelen Threads wird berechnet:");
+    t_Cr(window);
+    t_WindowFont(window, regularFont());
+    t_Cr(window);
+    t_WindowUpdate(0, false);
+
+    const auto [threads, speed] = maximumthreads(true);
+
+    t_Cr(window);
+    t_WindowFont(window, boldFont());
+    t_Print(window, "Dieser Computer kann " + std::to_string(threads) + " Threads parallel verarbeiten.");
+    t_Cr(window);
+    t_Cr(window);
+    t_Print(window, "Die maximale Geschwindigkeit beträgt dabei" + formatreal(32, 3, 2, true, speed) + " GFLOPs.");
+    t_Cr(window);
+    t_WindowFont(window, regularFont());
+    t_WindowUpdate(0, false);
+    t_QuitProgram(0);
 }

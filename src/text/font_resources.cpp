@@ -125,5 +125,6 @@ void t_WindowFont(uint8_t window, const t_Font& font)
         logline("t_WindowFont: Window #" + std::to_string(window) + " not initialized.");
         return;
     }
+    std::lock_guard<std::mutex> guard(windowRecordLock);  // others may be copying the record
     windowTable[window].Font = font;
 }

@@ -1,0 +1,75 @@
+#include "app/benchmark.h"
+
+#include "platform/clock.h"
+#include "platform/log.h"
+#include "platform/worker_pool.h"
+#include "vxtools.h"
+
+namespace {
+
+constexpr int64_t startingReference = 10000000000;  // microseconds: every first pass is faster
+
+int64_t microseconds(double seconds)
+{
+    return static_cast<int64_t>(seconds * 1000000);
+}
+
+void reportPass(int64_t elapsed, int64_t threads)
+{
+    const uint8_t window = t_FirstWindow;
+    t_Print(window, passreport(elapsed, threads));
+    t_Cr(window);
+    t_WindowUpdate(0, false);
+}
+
+// The work of one pass on the worker pool: `threads` items of an equal share each.
+void poolPass(DispatchGroup& group, int64_t threads)
+{
+    const int64_t share = totalAdditions / threads;
+    for (int64_t i = 0; i < threads; ++i) group.async([share] { benchmarkworker(share); });
+    group.wait();
+}
+
+}  // namespace
+
+double passspeed(int64_t elapsed)
+{
+    return 1000000000.0 / static_cast<double>(elapsed) / 1000.0;
+}
+
+std::string passreport(int64_t elapsed, int64_t threads)
+{
+    return formatinteger(elapsed / 1000, 32, 5, true) + " ms. = " + formatinteger(threads, 32, 2, true) + " Thread" +
+           (threads > 1 ? "s" : " ") + " =" + formatreal(32, 3, 2, true, passspeed(elapsed)) + " GFLOPs";
+}
+
+std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
+{
+    int64_t previous = startingReference, resultThreads = 0;
+    double resultSpeed = 0.0;
+    for (int64_t threads : threadRamp) {
+        const double start = hooks.clock();
+        hooks.runPass(threads);
+        const int64_t elapsed = microseconds(hooks.clock()) - microseconds(start);
+        if (elapsed >= previous) {
+            logline("");
+            return {resultThreads, resultSpeed};
+        }
+        double speed = 0.0;
+        if (report) {
+            speed = passspeed(elapsed);
+            reportPass(elapsed, threads);
+        }
+        previous = elapsed;
+        resultThreads = threads;
+        resultSpeed = speed;
+    }
+    logline("\rmaximumthreads: Result is greater or equal 96 threads.");
+    return {resultThreads, resultSpeed};
+}
+
+std::pair<int64_t, double> maximumthreads(bool report)
+{
+    DispatchGroup group;
+    return maximumthreads(report, RampHooks{absolutetime, [&group](int64_t threads) { poolPass(group, threads); }});
+}

@@ -1,0 +1,39 @@
+// The benchmark: how many threads the machine runs in parallel, and how fast it adds.
+//
+// The same work, 10^9 additions of 1.0, is split over 1, 2, 4, ... 96 threads; the first
+// pass that is not faster than the one before ends the ramp, and the thread count of the
+// last faster pass is the answer.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
+constexpr std::array<int64_t, 23> threadRamp = {1,  2,  4,  6,  8,  10, 12, 16, 20, 24, 28, 32,
+                                                36, 40, 44, 48, 52, 56, 60, 64, 72, 80, 96};
+constexpr int64_t totalAdditions = 1000000000;
+
+// What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
+// runs the work on `threads` threads and returns when all are done.
+struct RampHooks {
+    std::function<double()> clock;
+    std::function<void(int64_t threads)> runPass;
+};
+
+// Runs the ramp on the worker pool; with `report` each faster pass prints a line into
+// t_FirstWindow. Returns the thread count and the speed in GFLOPs of the last faster pass.
+std::pair<int64_t, double> maximumthreads(bool report);
+std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks);
+
+// GFLOPs of a pass of `elapsed` microseconds: 10^9 additions in that time, in 10^9 per second.
+double passspeed(int64_t elapsed);
+// The report line of a pass: "1.234 ms. =  4 Threads =  0,81 GFLOPs".
+std::string passreport(int64_t elapsed, int64_t threads);
+
+// Adds 1.0 `count` times, one dependent addition after the other, and writes one character
+// on standard output: "." for a positive sum, "-" for 0, "," for a negative one.
+void benchmarkworker(int64_t count);
+// The sum of `count` dependent additions of 1.0 in one register-held double, truncated.
+int64_t additionchain(int64_t count);
