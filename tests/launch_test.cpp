@@ -1,9 +1,12 @@
 // The real application, started offscreen: its launch lines, and quitting it.
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <poll.h>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,4 +157,40 @@ TEST(Launch, QuitsCleanlyWhileTheProgramThreadIsBusy)
     application.signal(SIGTERM);
     EXPECT_EQ(application.wait(), 0);
     EXPECT_EQ(application.lines().back(), "applicationWillTerminate: Called.");
+}
+
+TEST(Launch, CalvotrimexDoesItsWholeJob)
+{
+    const std::string snapshot = testing::TempDir() + "calvotrimex-window.png";
+    std::remove(snapshot.c_str());
+    Application application({std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE, "--quit-when-done", "--snapshot", snapshot},
+                            VX_SCREEN_PROGRAM);
+    ASSERT_EQ(application.wait(300), 0);
+    const std::vector<std::string>& lines = application.lines();
+    EXPECT_GE(positionOf(lines, "t_InitWindow: GraphicWindow #0 = 1280 x 800 pixel x 24 bit = 3.000,00K video-memory = $00D12000."), 0);
+    EXPECT_GE(positionOf(lines, "t_QuitProgram: Quitting current thread with message in window #0."), 0);
+    int screen = positionOf(lines, "screen:");
+    ASSERT_GE(screen, 0);
+    std::vector<std::string> text(lines.begin() + screen + 1, lines.end());
+    ASSERT_GE(text.size(), 8u);
+    EXPECT_EQ(text[0], "Calvotrimex" + std::string(43, ' ') + "\u00A9 2026 Calvotrimex authors");
+    std::string rule;
+    for (int i = 0; i < 80; ++i) rule += "\u009C";  // the rule's graphic character 156
+    EXPECT_EQ(text[1], rule);
+    EXPECT_EQ(text[3], "Anzahl der maximal verfügbaren parallelen Threads wird berechnet:");
+    const std::regex report(R"([ 0-9.]{5} ms\. = [ 0-9]{2} Thread[s ] =[ 0-9.]{3},[0-9]{2} GFLOPs)");
+    EXPECT_TRUE(std::regex_match(text[5], report)) << text[5];
+    EXPECT_NE(std::find_if(text.begin(), text.end(), [](const std::string& line) {
+                  return line.rfind("Dieser Computer kann ", 0) == 0;
+              }), text.end());
+    EXPECT_EQ(text.back(), "(Programm Ende)");
+
+    QImage picture(QString::fromStdString(snapshot));
+    ASSERT_EQ(picture.size(), QSize(1280, 800));
+    EXPECT_EQ(picture.pixel(1279, 799), qRgb(0, 0, 0));
+    int red = 0, green = 0;
+    for (int x = 0; x < 240; ++x) red += picture.pixel(x, 784) == qRgb(255, 0, 0);
+    for (int x = 0; x < 176; ++x) green += qGreen(picture.pixel(x, 16)) == 255;
+    EXPECT_GT(red, 10);   // "(Programm Ende)" in palette colour 1
+    EXPECT_GT(green, 10); // the header in the program's green
 }

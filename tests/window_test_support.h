@@ -50,3 +50,24 @@ inline t_Font cellfont(int64_t width, int64_t height, size_t dataSize = 1)
     font.Data.assign(dataSize, 0);
     return font;
 }
+
+// The code and colour byte of cell (column, line) of window `window`'s text screen.
+inline uint8_t cellcode(uint8_t window, int64_t column, int64_t line)
+{
+    const t_Window& w = windowTable[window];
+    return memoryPool[w.TextMemoryStart + (line - 1) * w.TextWidth + column - 1];
+}
+
+inline uint8_t cellcolour(uint8_t window, int64_t column, int64_t line)
+{
+    const t_Window& w = windowTable[window];
+    return memoryPool[w.TextMemoryStart + (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2 + (line - 1) * w.TextWidth +
+                      column - 1];
+}
+
+// A copy of window `window`'s graphic memory.
+inline std::vector<uint8_t> graphicmemory(uint8_t window)
+{
+    const t_Window& w = windowTable[window];
+    return std::vector<uint8_t>(memoryPool.begin() + w.MemoryStart, memoryPool.begin() + w.MemoryEnd + 1);
+}

@@ -1,5 +1,7 @@
 // Scrolling and clearing the text area, the area itself, headers, rules and where text
 // output goes.
+#include "text/scrolling.h"
+
 #include "platform/log.h"
 #include "text/text_window.h"
 #include "windows/window_table.h"
@@ -74,18 +76,27 @@ void movememory(int64_t from, int64_t to, int64_t count)
     std::memmove(memoryPool.data() + to, memoryPool.data() + from, static_cast<size_t>(count));
 }
 
+void scrollcells(uint8_t window, bool up)
+{
+    t_Window& w = windowTable[window];
+    const bool inverse = w.TextInverse;
+    w.TextInverse = false;  // the colour bytes of text memory hold the colours as drawn
+    if (up) {
+        for (int64_t l = w.TextFirstLine; l < w.TextLastLine; ++l) redrawLine(window, w, l, l + 1);
+    } else {
+        for (int64_t l = w.TextLastLine; l > w.TextFirstLine; --l) redrawLine(window, w, l, l - 1);
+    }
+    w.TextInverse = inverse;
+}
+
 void t_ScrollUp(uint8_t window)
 {
     t_Window* w = scrollWindow(window, "t_ScrollUp");
     if (w == nullptr) return;
-    if (spansFullLines(*w)) {
+    if (spansFullLines(*w))
         moveFullLines(*w, true);
-    } else {
-        const bool inverse = w->TextInverse;
-        w->TextInverse = false;
-        for (int64_t l = w->TextFirstLine; l < w->TextLastLine; ++l) redrawLine(window, *w, l, l + 1);
-        w->TextInverse = inverse;
-    }
+    else
+        scrollcells(window, true);
     blankLine(window, *w, w->TextLastLine);
 }
 
@@ -93,14 +104,10 @@ void t_ScrollDown(uint8_t window)
 {
     t_Window* w = scrollWindow(window, "t_ScrollDown");
     if (w == nullptr) return;
-    if (spansFullLines(*w)) {
+    if (spansFullLines(*w))
         moveFullLines(*w, false);
-    } else {
-        const bool inverse = w->TextInverse;
-        w->TextInverse = false;
-        for (int64_t l = w->TextLastLine; l > w->TextFirstLine; --l) redrawLine(window, *w, l, l - 1);
-        w->TextInverse = inverse;
-    }
+    else
+        scrollcells(window, false);
     blankLine(window, *w, w->TextFirstLine);
 }
 
