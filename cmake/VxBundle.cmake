@@ -21,3 +21,23 @@ function(vxtools_add_bundle target bundle_name)
     add_dependencies(${target} ${target}_resources)
     set_property(TARGET ${target} PROPERTY VXTOOLS_BUNDLE_DIR "${bundle_dir}")
 endfunction()
+
+# vxtools_install_bundle(<target> <BundleName>)
+# Installs the bundle whole under <prefix>/lib/<target>/, a link <prefix>/bin/<target> to its
+# executable and a desktop entry <prefix>/share/applications/<target>.desktop.
+function(vxtools_install_bundle target bundle_name)
+    include(GNUInstallDirs)
+    set(bundle "${CMAKE_INSTALL_LIBDIR}/${target}/${bundle_name}.app")
+    install(TARGETS ${target} RUNTIME DESTINATION "${bundle}/Contents/bin")
+    file(GLOB resources "${VXTOOLS_RESOURCE_DIR}/*.ui" "${VXTOOLS_RESOURCE_DIR}/*.font" "${VXTOOLS_RESOURCE_DIR}/*.aif")
+    install(FILES ${resources} DESTINATION "${bundle}/Contents/Resources")
+    install(CODE "
+        set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\")
+        file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+        file(CREATE_LINK \"../${bundle}/Contents/bin/${target}\" \"\${link}\" SYMBOLIC)
+        message(STATUS \"Installing: \${link}\")")
+    set(VXTOOLS_DESKTOP_NAME "${bundle_name}")
+    set(VXTOOLS_DESKTOP_EXEC "${target}")
+    configure_file("${VXTOOLS_RESOURCE_DIR}/../cmake/program.desktop.in" "${CMAKE_CURRENT_BINARY_DIR}/${target}.desktop" @ONLY)
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/${target}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+endfunction()

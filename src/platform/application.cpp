@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -25,7 +26,25 @@ namespace {
 
 constexpr const char* interfaceFileName = "Calvotrimex.ui";
 
+constexpr const char* helpText =
+    "Usage: %s [options]\n"
+    "\n"
+    "Options of every vxtools program:\n"
+    "  --quit-when-done       quit the application once the program thread has ended\n"
+    "  --snapshot FILE        write window 0's picture as PNG when the program thread ends\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Qt's own options, among them:\n"
+    "  -platform NAME         the platform plugin: xcb (X11), wayland, offscreen (no display)\n"
+    "  -display DISPLAY       the X display to use (xcb)\n"
+    "  -style STYLE           the widget style of menus and side windows\n"
+    "  -stylesheet FILE       a style sheet for the widgets\n"
+    "  -reverse               right-to-left layout\n"
+    "  -qwindowtitle TITLE    the title of the first window\n"
+    "  -qwindowgeometry GEOM  the geometry of the first window\n";
+
 struct ShellOptions {
+    bool help = false;
     bool quitWhenDone = false;
     std::string snapshot;            // where to write window 0's picture when the program ends
     std::vector<char*> qtArguments;  // what is left for Qt, null-terminated
@@ -35,7 +54,9 @@ ShellOptions readOptions(int argc, char** argv)
 {
     ShellOptions options;
     for (int i = 0; i < argc; ++i) {
-        if (i > 0 && std::strcmp(argv[i], "--quit-when-done") == 0)
+        if (i > 0 && (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0))
+            options.help = true;
+        else if (i > 0 && std::strcmp(argv[i], "--quit-when-done") == 0)
             options.quitWhenDone = true;
         else if (i > 0 && i + 1 < argc && std::strcmp(argv[i], "--snapshot") == 0)
             options.snapshot = argv[++i];
@@ -116,6 +137,11 @@ void connectApplication(QApplication& application, AppDelegate& delegate)
 int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle)
 {
     ShellOptions options = readOptions(argc, argv);
+    if (options.help) {
+        std::printf(helpText, argc > 0 ? argv[0] : "program");
+        std::fflush(stdout);
+        return 0;
+    }
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
     setbundlepath(bundle);
 

@@ -22,6 +22,7 @@ void buildBlendTable(BlendTable& table, int64_t ink, int64_t paper)
         uint8_t r = blendChannel(g, p.Red, i.Red), gr = blendChannel(g, p.Green, i.Green),
                 b = blendChannel(g, p.Blue, i.Blue);
         table.rgb[g] = {r, gr, b};
+        std::memcpy(&table.rgbWord[g], table.rgb[g].data(), 3);
         table.grey[g] = static_cast<uint8_t>((255 - g) * paperGrey / 255 + g * inkGrey / 255);
         table.bit[g] = (r + gr + b) / 3 >= 128 ? 1 : 0;
         table.nibble[g] = fourbitindex(r, gr, b);
@@ -58,6 +59,16 @@ void drawRowGrey(uint8_t* pixel, int64_t step, const uint8_t* glyph, int64_t wid
 void drawRowColour(uint8_t* pixel, int64_t step, const uint8_t* glyph, int64_t width, const BlendTable& blend)
 {
     for (int64_t k = 0; k < width; ++k, pixel += step) std::memcpy(pixel, blend.rgb[glyph[k]].data(), 3);
+}
+
+// Pixels of three bytes written as four-byte words, each word's fourth byte overwritten by
+// the next pixel; the row's last pixel is written as three bytes so nothing right of the
+// cell changes.
+void drawRow24(uint8_t* pixel, const uint8_t* glyph, int64_t width, const BlendTable& blend)
+{
+    if (width <= 0) return;
+    for (int64_t k = 0; k + 1 < width; ++k, pixel += 3) std::memcpy(pixel, &blend.rgbWord[glyph[k]], 4);
+    std::memcpy(pixel, blend.rgb[glyph[width - 1]].data(), 3);
 }
 
 }  // namespace
@@ -100,7 +111,7 @@ void drawglyph(const t_Window& w, const uint8_t* glyph, const BlendTable& blend,
         case 4: drawRow4(row, px, glyph, fw, blend); break;
         case 8: drawRowGrey(row + px, 1, glyph, fw, blend); break;
         case 16: drawRowGrey(row + 2 * px + 1, 2, glyph, fw, blend); break;
-        case 24: drawRowColour(row + 3 * px, 3, glyph, fw, blend); break;
+        case 24: drawRow24(row + 3 * px, glyph, fw, blend); break;
         case 32: drawRowColour(row + 4 * px + 1, 4, glyph, fw, blend); break;
         default: return;
         }

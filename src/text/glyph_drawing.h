@@ -13,6 +13,7 @@ struct BlendTable {
     int64_t ink = -1;
     int64_t paper = -1;
     std::array<std::array<uint8_t, 3>, 256> rgb{};
+    std::array<uint32_t, 256> rgbWord{};  // the same three bytes in memory order, and a fourth
     std::array<uint8_t, 256> grey{};
     std::array<uint8_t, 256> bit{};
     std::array<uint8_t, 256> nibble{};
