@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs Calvotrimex. With a display it opens its window; without one it runs on
-# Qt's offscreen platform and quits when the program is done.
+# Qt's offscreen platform, quits when the program is done and leaves the picture of its
+# window in build/release/calvotrimex.png.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -13,5 +14,7 @@ app="$build/Calvotrimex.app/Contents/bin/calvotrimex"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$app" "$@"
 else
-    exec "$app" -platform offscreen --quit-when-done "$@"
+    snapshot="$build/calvotrimex.png"
+    "$app" -platform offscreen --quit-when-done --snapshot "$snapshot" "$@"
+    echo "The window's picture: $snapshot"
 fi
