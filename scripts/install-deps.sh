@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-qpa-plugins
-    libutf8proc-dev
+    libutf8proc-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 

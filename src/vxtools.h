@@ -323,8 +323,112 @@ void movememory(int64_t from, int64_t to, int64_t count);
 // Keyboard and the end of a program
 // ---------------------------------------------------------------------------------------
 
-// Holds the program while the newest key is `code` (Control-S, 19, for output) until the
-// next key or menu event.
-void t_PauseOnKey(int64_t code, bool wait);
+// A key event (Kind 1) or a mouse event (Kind 2).
+struct t_Event {
+    int64_t Kind = 0;
+    int64_t Index = 0;
+    std::string Description;
+    int64_t Value = 0;
+    int64_t WindowX = 0;
+    int64_t WindowY = 0;
+    int64_t ClickX = 0;
+    int64_t ClickY = 0;
+    int64_t Mods = 0;
+    uint8_t Window = 0;
+    int64_t Time = 0;
+    bool CloseBox = false;
+    bool CapsLockPressed = false;
+    bool ShiftPressed = false;
+    bool ControlPressed = false;
+    bool OptionPressed = false;
+    bool CommandPressed = false;
+    bool NumericPadPressed = false;
+    bool HelpPressed = false;
+    bool FnPressed = false;
+    bool CursorKeyPressed = false;
+    bool FunctionKeyPressed = false;
+};
+
+// Whether the key queue had events at its last check.
+extern std::atomic<bool> keyEventPending;
+// Takes the oldest key event into currentEvent() and returns its Value; -1 when there is none.
+int64_t t_NextKeyEvent();
+// The key event t_NextKeyEvent took last.
+t_Event currentEvent();
+// The key events waiting.
+size_t keyeventcount();
+// When the newest key event's Value is `key`: empties the key queue and, with `wait`, holds
+// the calling thread until the next key (taken, its value returned) or menu event arrives.
+std::pair<bool, int64_t> t_PauseOnKey(int64_t key, bool wait);
+// Mouse-downs in the graphic windows, oldest first; the program takes them when it wants.
+size_t mouseeventcount();
+std::vector<t_Event> takemouseevents();
+extern std::atomic<bool> mouseEventPending;
+// Called on a worker thread after every mouse-down; does nothing unless the program sets it.
+extern ClosureSlot programMouseHandler;
+
+// A menu selection (Kind 3; 0 for a sender outside the menus).
+struct t_MenuEvent {
+    int64_t Kind = 0;
+    std::string MenuTitle;
+    std::string ItemTitle;
+    std::string ItemKeyChar;
+    uint64_t ItemKeyMods = 0;
+    int64_t ItemKeyAsc = 0;
+    int64_t ItemAction = 0;
+    int64_t Time = 0;
+};
+
+// A built-in menu action: the tag it answers, the action number, and for the file panels
+// (actions 100 and 101) their texts and, afterwards, the chosen file.
+struct t_MenuAction {
+    int64_t Tag = 0;
+    int64_t Action = 0;
+    std::string Title;
+    std::string Note;
+    std::string FileName;
+    std::string FileTypes;
+    std::string FilePath;
+};
+
+// Menu selections, oldest first; the program takes them when it wants.
+size_t menueventcount();
+std::vector<t_MenuEvent> takemenuevents();
+extern std::atomic<bool> menuEventPending;
+// Called on a worker thread after a selection without a built-in action.
+extern ClosureSlot programMenuHandler;
+// Called by the front-window action (113) when a graphic window is in front; beeps unless set.
+extern ClosureSlot frontWindowActionHandler;
+
+// Registers the built-in action `tag` (action number = tag, texts empty).
+void t_MenuActionAdd(int64_t tag);
+// The index of the first action answering `tag`; -1 for tag 0 or none.
+int64_t t_MenuActionIndex(int64_t tag);
+// A copy of the action at `index` (an empty action for an index out of range), and a change
+// of it; the program sets the panel texts of actions 100 and 101 this way.
+t_MenuAction t_MenuActionGet(int64_t index);
+void t_MenuActionSet(int64_t index, const t_MenuAction& action);
+// The position of `item` in the menu titled `menu`: -2 without such a menu, -1 without such an item.
+int64_t t_MenuItemIndex(const std::string& menu, const std::string& item);
+// Removes the item at `position` (65535: the last) of the menu titled `menu`.
+void t_MenuItemDelete(const std::string& menu, int64_t position);
+// The title of the item at `position` (65535: the last) of the menu titled `menu`.
+std::string t_MenuItemTitle(const std::string& menu, int64_t position);
+
 // Leaves "(Programm Ende)" in `window`, shows it and ends the program thread.
 [[noreturn]] void t_QuitProgram(uint8_t window);
+
+// ---------------------------------------------------------------------------------------
+// File panels and the beep
+// ---------------------------------------------------------------------------------------
+
+// The path the user chose in the open panel, "" when cancelled; fileTypes is a "," separated
+// list of extensions, "" for every file. Any thread may call it; it returns when the panel
+// has closed.
+std::string t_OpenPanel(const std::string& title, const std::string& message, const std::string& fileTypes,
+                        bool chooseFiles, bool chooseDirectories);
+// The path the user chose in the save panel, proposing `fileName`; "" when cancelled.
+std::string t_SavePanel(const std::string& fileName, const std::string& title, const std::string& message,
+                        const std::string& fileTypes);
+// Sounds the beep (the system beep without a sound or audio device); from any thread.
+void playBeep();

@@ -1,6 +1,8 @@
 #include "app/app_delegate.h"
 
 #include "app/runtime_state.h"
+#include "events/menus.h"
+#include "events/mouse.h"
 #include "platform/log.h"
 #include "platform/threads.h"
 #include "platform/widgets.h"
@@ -78,7 +80,7 @@ void AppDelegate::applicationWillTerminate()
 bool AppDelegate::windowShouldClose(QWidget* window)
 {
     // A close box only hides its window, so that it can be shown again unchanged.
-    hidewindow(window);
+    t_MouseEventPostCloseBoxClick(windowNumberForWindow(window));
     return false;
 }
 
@@ -89,7 +91,10 @@ void AppDelegate::windowDidResize(QWidget* window)
     layoutsidewindow(windowNumberForWindow(window));
 }
 
-void AppDelegate::MenuHandler(QAction*) {}
+void AppDelegate::MenuHandler(QAction* sender)
+{
+    t_MenuEventHandler(menuiteminfo(sender));
+}
 
 void AppDelegate::ButtonHandler(QObject*) {}
 

@@ -1,5 +1,7 @@
 #include "events/view_events.h"
 
+#include "events/keyboard.h"
+#include "events/mouse.h"
 #include "platform/log.h"
 #include "windows/window_table.h"
 
@@ -13,8 +15,6 @@ std::atomic<bool> fnPressed{false};
 std::atomic<bool> leftMouseButtonPressed{false};
 std::atomic<bool> rightMouseButtonPressed{false};
 
-std::function<void(uint8_t, const KeyEventRecord&)> keyDownHandler;
-std::function<void(uint8_t, const MouseEventRecord&, double, double)> mouseDownHandler;
 
 namespace {
 
@@ -48,7 +48,7 @@ void setmodifierflags(uint64_t modifierFlags)
 
 void viewKeyDown(int64_t window, const KeyEventRecord& key)
 {
-    if (passesEventOn(window, "viewKeyDown") && keyDownHandler) keyDownHandler(static_cast<uint8_t>(window), key);
+    if (passesEventOn(window, "viewKeyDown")) t_KeyEventHandler(window, key);
     keyPressed = true;
 }
 
@@ -59,8 +59,7 @@ void viewKeyUp()
 
 void viewMouseDown(int64_t window, const MouseEventRecord& mouse, bool right)
 {
-    if (passesEventOn(window, "viewMouseDown") && mouseDownHandler)
-        mouseDownHandler(static_cast<uint8_t>(window), mouse, mouse.x, mouse.y);
+    if (passesEventOn(window, "viewMouseDown")) t_MouseEventHandler(window, mouse, mouse.x, mouse.y);
     leftMouseButtonPressed = !right;
     rightMouseButtonPressed = right;
 }

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 // A key-down as the key handler reads it: the key's position, the characters it typed and
@@ -16,11 +15,13 @@ struct KeyEventRecord {
     uint64_t modifierFlags = 0;
 };
 
-// A mouse-down: the point in the window's frame (origin bottom left) and the buttons held.
+// A mouse-down: the point in the window's frame (origin bottom left), the buttons held
+// (left 1, right 2, others upward) and the modifier bits as for keys.
 struct MouseEventRecord {
     double x = 0;
     double y = 0;
     uint64_t buttons = 0;
+    uint64_t modifierFlags = 0;
 };
 
 extern std::atomic<bool> keyPressed;
@@ -32,10 +33,6 @@ extern std::atomic<bool> commandPressed;
 extern std::atomic<bool> fnPressed;
 extern std::atomic<bool> leftMouseButtonPressed;
 extern std::atomic<bool> rightMouseButtonPressed;
-
-// Where key-downs and mouse-downs of created windows go; nothing happens while empty.
-extern std::function<void(uint8_t window, const KeyEventRecord& key)> keyDownHandler;
-extern std::function<void(uint8_t window, const MouseEventRecord& mouse, double x, double y)> mouseDownHandler;
 
 // Sets the six modifier flags from modifier bits.
 void setmodifierflags(uint64_t modifierFlags);

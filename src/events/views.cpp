@@ -1,6 +1,7 @@
 #include "events/views.h"
 
 #include "events/view_events.h"
+#include "platform/key_events.h"
 #include "vxtools.h"
 #include "windows/window_table.h"
 #include "windows/window_update.h"
@@ -53,10 +54,7 @@ uint64_t modifierbits(Qt::KeyboardModifiers modifiers)
 
 void GraphicView::keyPressEvent(QKeyEvent* event)
 {
-    KeyEventRecord key;
-    key.keyCode = event->nativeScanCode() > 8 ? event->nativeScanCode() - 8 : event->key();
-    key.characters = event->text().toStdString();
-    key.modifierFlags = modifierbits(event->modifiers());
+    KeyEventRecord key = keyrecordfromqt(*event);
     setmodifierflags(key.modifierFlags);
     viewKeyDown(window_, key);
 }
@@ -73,7 +71,9 @@ void GraphicView::mousePressEvent(QMouseEvent* event)
     bool right = event->button() == Qt::RightButton;
     if (!right && event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     QPointF inWindow = mapTo(window(), event->position());
-    MouseEventRecord mouse{inWindow.x(), window()->height() - inWindow.y(), static_cast<uint64_t>(event->buttons())};
+    MouseEventRecord mouse{inWindow.x(), window()->height() - inWindow.y(),
+                           static_cast<uint64_t>(QGuiApplication::mouseButtons() | event->buttons()),
+                           modifierbits(event->modifiers())};
     viewMouseDown(window_, mouse, right);
 }
 

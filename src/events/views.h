@@ -22,6 +22,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Tab and Shift-Tab are keys of the program, not moves of the keyboard focus.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     // A new picture of the window, with window 0's VerticalBlank false while it is made.

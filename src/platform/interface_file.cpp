@@ -138,15 +138,6 @@ void fitScrollView(QWidget* scrollView, int side, int top)
     scrollView->setGeometry(side, top, content->width() - 2 * side, content->height() - top - side);
 }
 
-void setMonospaceFont(QWidget* widget)
-{
-    if (widget == nullptr) return;
-    QFont font(QStringLiteral("Menlo"), 12);
-    font.setStyleHint(QFont::Monospace);
-    font.setFamilies({QStringLiteral("Menlo"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
-    widget->setFont(font);
-}
-
 }  // namespace
 
 bool loadinterface(const std::string& path, AppDelegate& delegate)
@@ -181,7 +172,7 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
 
     for (QWidget* text : {delegate.PasteboardTextView, delegate.VirtualPrinterTextView, delegate.SystemConsoleTextView,
                           delegate.VirtualPrinterRuler, delegate.SystemConsoleRuler})
-        setMonospaceFont(text);
+        settextviewfont(text, "Menlo", 12);
     fitScrollView(delegate.PasteboardScrollView, 10, 10);
     fitScrollView(delegate.VirtualPrinterScrollView, 20, 35);
     fitScrollView(delegate.SystemConsoleScrollView, 20, 35);

@@ -1,7 +1,6 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QPlainTextEdit>
 #include <QLayout>
 #include <QMainWindow>
@@ -194,16 +193,25 @@ void systembeep()
 
 // ---- Text views and the clipboard ----------------------------------------------------
 
-std::string clipboardtext()
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard == nullptr ? std::string() : clipboard->text().toStdString();
-}
-
 void settextviewtext(QWidget* textView, const std::string& text)
 {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(textView)) edit->setPlainText(QString::fromStdString(text));
     markneedsdisplay(textView);
+}
+
+std::string textviewtext(QWidget* textView)
+{
+    auto* edit = qobject_cast<QPlainTextEdit*>(textView);
+    return edit == nullptr ? std::string() : edit->toPlainText().toStdString();
+}
+
+void settextviewfont(QWidget* textView, const std::string& family, int pointSize)
+{
+    if (textView == nullptr) return;
+    QFont font(QString::fromStdString(family), pointSize);
+    font.setStyleHint(QFont::Monospace);
+    font.setFamilies({QString::fromStdString(family), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
+    textView->setFont(font);
 }
 
 void markneedsdisplay(QWidget* widget)

@@ -54,10 +54,13 @@ int64_t menubarheight(QWidget* window);
 // Sounds the system beep.
 void systembeep();
 
-// ---- Text views and the clipboard ----------------------------------------------------
+// ---- Text views ----------------------------------------------------------------------
 
-// The clipboard's text, "" when it holds none.
-std::string clipboardtext();
+// The text of a side window's text view ("" for a null view).
+std::string textviewtext(QWidget* textView);
+// Gives a text view the font `family` at `pointSize` points, a monospace font where that
+// family is missing.
+void settextviewfont(QWidget* textView, const std::string& family, int pointSize);
 // Replaces the text of a side window's text view and redraws it.
 void settextviewtext(QWidget* textView, const std::string& text);
 // Marks a widget as needing to be redrawn.

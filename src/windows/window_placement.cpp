@@ -3,6 +3,7 @@
 #include "app/app_delegate.h"
 #include "events/sound.h"
 #include "platform/log.h"
+#include "platform/clipboard.h"
 #include "platform/main_thread.h"
 #include "platform/widgets.h"
 #include "windows/window_lookup.h"

@@ -1,5 +1,7 @@
 #include "windows/window_table.h"
 
+#include "events/menus.h"
+#include "events/side_windows.h"
 #include "platform/log.h"
 #include "platform/threads.h"
 
@@ -12,7 +14,6 @@ std::atomic<int64_t> highMemory{memoryTop};
 std::atomic<bool> memoryInitStarted{false};
 std::atomic<bool> memoryInitialized{false};
 std::atomic<bool> autoUpdateRunning{false};
-std::function<void()> memoryInitCompletion;
 std::mutex windowRecordLock;
 
 const std::array<uint8_t, 16> paletteRed = {0, 255, 0, 255, 0, 84, 0, 0, 128, 255, 168, 255, 0, 255, 0, 255};
@@ -58,7 +59,8 @@ void t_InitMemory()
     highMemory = memoryTop;
     memoryPool.assign(static_cast<size_t>(memoryPoolSize), 255);
     windowTable.assign(8, t_Window{});
-    if (memoryInitCompletion) memoryInitCompletion();
+    preparemenus();
+    setuppasteboardview();
     memoryInitialized = true;
     logline("t_InitMemory: End.");
 }

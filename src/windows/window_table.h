@@ -19,7 +19,3 @@ void ensurememory();
 
 // Whether `window` names a graphic window whose record exists (the table is built).
 bool graphicwindowexists(uint8_t window);
-
-// Runs once the pool and the table are built and before the runtime is marked ready:
-// the menu preparation and the pasteboard set-up. Empty until those are installed.
-extern std::function<void()> memoryInitCompletion;

@@ -1,0 +1,144 @@
+#include "platform/key_events.h"
+
+#include <QKeyEvent>
+#include <QGuiApplication>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr uint64_t numericPadBit = 0x200000, functionBit = 0x800000, capsLockBit = 0x10000;
+constexpr uint64_t shiftBit = 0x20000, controlBit = 0x40000, optionBit = 0x80000, commandBit = 0x100000;
+constexpr uint32_t x11LockMask = 0x2;
+
+// evdev code -> key position, for the keys of a full keyboard.
+constexpr std::pair<int, int> evdevPositions[] = {
+    {1, 53},   {2, 18},   {3, 19},   {4, 20},   {5, 21},   {6, 23},   {7, 22},   {8, 26},   {9, 28},   {10, 25},
+    {11, 29},  {12, 27},  {13, 24},  {14, 51},  {15, 48},  {16, 12},  {17, 13},  {18, 14},  {19, 15},  {20, 17},
+    {21, 16},  {22, 32},  {23, 34},  {24, 31},  {25, 35},  {26, 33},  {27, 30},  {28, 36},  {29, 59},  {30, 0},
+    {31, 1},   {32, 2},   {33, 3},   {34, 5},   {35, 4},   {36, 38},  {37, 40},  {38, 37},  {39, 41},  {40, 39},
+    {41, 10},  {42, 56},  {43, 42},  {44, 6},   {45, 7},   {46, 8},   {47, 9},   {48, 11},  {49, 45},  {50, 46},
+    {51, 43},  {52, 47},  {53, 44},  {54, 60},  {55, 67},  {56, 58},  {57, 49},  {58, 57},  {59, 122}, {60, 120},
+    {61, 99},  {62, 118}, {63, 96},  {64, 97},  {65, 98},  {66, 100}, {67, 101}, {68, 109}, {69, 71},  {70, 107},
+    {71, 89},  {72, 91},  {73, 92},  {74, 78},  {75, 86},  {76, 87},  {77, 88},  {78, 69},  {79, 83},  {80, 84},
+    {81, 85},  {82, 82},  {83, 65},  {86, 50},  {87, 103}, {88, 111}, {96, 76},  {97, 62},  {98, 75},  {99, 105},
+    {100, 61}, {102, 115}, {103, 126}, {104, 116}, {105, 123}, {106, 124}, {107, 119}, {108, 125}, {109, 121},
+    {110, 114}, {111, 117}, {113, 74}, {114, 73}, {115, 72}, {117, 81}, {119, 113}, {125, 55}, {126, 54},
+    {138, 114}, {183, 105}, {184, 107}, {185, 113}, {186, 106}, {187, 64}, {188, 79}, {189, 80}, {190, 90},
+};
+
+// Qt key -> key position of the letters, digits and other keys, where no scan code is known.
+constexpr std::pair<int, int> qtPositions[] = {
+    {Qt::Key_A, 0},          {Qt::Key_S, 1},          {Qt::Key_D, 2},          {Qt::Key_F, 3},
+    {Qt::Key_H, 4},          {Qt::Key_G, 5},          {Qt::Key_Z, 6},          {Qt::Key_X, 7},
+    {Qt::Key_C, 8},          {Qt::Key_V, 9},          {Qt::Key_B, 11},         {Qt::Key_Q, 12},
+    {Qt::Key_W, 13},         {Qt::Key_E, 14},         {Qt::Key_R, 15},         {Qt::Key_Y, 16},
+    {Qt::Key_T, 17},         {Qt::Key_1, 18},         {Qt::Key_2, 19},         {Qt::Key_3, 20},
+    {Qt::Key_4, 21},         {Qt::Key_6, 22},         {Qt::Key_5, 23},         {Qt::Key_Equal, 24},
+    {Qt::Key_9, 25},         {Qt::Key_7, 26},         {Qt::Key_Minus, 27},     {Qt::Key_8, 28},
+    {Qt::Key_0, 29},         {Qt::Key_BracketRight, 30}, {Qt::Key_O, 31},      {Qt::Key_U, 32},
+    {Qt::Key_BracketLeft, 33}, {Qt::Key_I, 34},       {Qt::Key_P, 35},         {Qt::Key_Return, 36},
+    {Qt::Key_L, 37},         {Qt::Key_J, 38},         {Qt::Key_Apostrophe, 39}, {Qt::Key_K, 40},
+    {Qt::Key_Semicolon, 41}, {Qt::Key_Backslash, 42}, {Qt::Key_Comma, 43},     {Qt::Key_Slash, 44},
+    {Qt::Key_N, 45},         {Qt::Key_M, 46},         {Qt::Key_Period, 47},    {Qt::Key_Tab, 48},
+    {Qt::Key_Backtab, 48},   {Qt::Key_Space, 49},     {Qt::Key_QuoteLeft, 50}, {Qt::Key_Backspace, 51},
+    {Qt::Key_Escape, 53},    {Qt::Key_Clear, 71},     {Qt::Key_Enter, 76},     {Qt::Key_F1, 122},
+    {Qt::Key_F2, 120},       {Qt::Key_F3, 99},        {Qt::Key_F4, 118},       {Qt::Key_F5, 96},
+    {Qt::Key_F6, 97},        {Qt::Key_F7, 98},        {Qt::Key_F8, 100},       {Qt::Key_F9, 101},
+    {Qt::Key_F10, 109},      {Qt::Key_F11, 103},      {Qt::Key_F12, 111},      {Qt::Key_Help, 114},
+    {Qt::Key_Insert, 114},   {Qt::Key_Home, 115},     {Qt::Key_PageUp, 116},   {Qt::Key_Delete, 117},
+    {Qt::Key_End, 119},      {Qt::Key_PageDown, 121}, {Qt::Key_Left, 123},     {Qt::Key_Right, 124},
+    {Qt::Key_Down, 125},     {Qt::Key_Up, 126},
+};
+
+// The numeric pad's digits 0 ... 9.
+constexpr std::array<int, 10> keypadPositions = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+
+bool isArrow(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+uint64_t modifierBits(const QKeyEvent& event, uint32_t character)
+{
+    const Qt::KeyboardModifiers m = event.modifiers();
+    uint64_t bits = 0;
+    if (event.nativeScanCode() != 0 && (event.nativeModifiers() & x11LockMask)) bits |= capsLockBit;
+    if (m & Qt::ShiftModifier) bits |= shiftBit;
+    if (m & Qt::ControlModifier) bits |= controlBit;
+    if (m & (Qt::AltModifier | Qt::GroupSwitchModifier)) bits |= optionBit;
+    if (m & Qt::MetaModifier) bits |= commandBit;
+    if ((m & Qt::KeypadModifier) || isArrow(event.key())) bits |= numericPadBit;
+    if (character != 0) bits |= functionBit;
+    return bits;
+}
+
+// The characters a key-down typed: a function key's private-use character, Shift-Tab's
+// control code 25, and Control with a letter as its control code where Qt gives no text.
+std::string characters(const QKeyEvent& event, uint32_t functionCharacter)
+{
+    const int key = event.key();
+    if (functionCharacter != 0) return QString(QChar(static_cast<char16_t>(functionCharacter))).toStdString();
+    if (key == Qt::Key_Backtab) return "\x19";
+    const QString text = event.text();
+    if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z &&
+        (text.isEmpty() || text.at(0).unicode() >= 32))
+        return std::string(1, static_cast<char>(key - Qt::Key_A + 1));
+    return text.toStdString();
+}
+
+}  // namespace
+
+int64_t keypositionfromx11(uint32_t keycode)
+{
+    const int evdev = static_cast<int>(keycode) - 8;
+    for (const auto& [code, position] : evdevPositions)
+        if (code == evdev) return position;
+    return -1;
+}
+
+int64_t keypositionfromqtkey(int key, bool keypad)
+{
+    if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9) return keypadPositions[key - Qt::Key_0];
+    for (const auto& [qtKey, position] : qtPositions)
+        if (qtKey == key) return position;
+    return -1;
+}
+
+uint32_t functionkeycharacter(int key)
+{
+    switch (key) {
+    case Qt::Key_Up: return 0xF700;
+    case Qt::Key_Down: return 0xF701;
+    case Qt::Key_Left: return 0xF702;
+    case Qt::Key_Right: return 0xF703;
+    case Qt::Key_Insert: return 0xF727;
+    case Qt::Key_Delete: return 0xF728;
+    case Qt::Key_Home: return 0xF729;
+    case Qt::Key_End: return 0xF72B;
+    case Qt::Key_PageUp: return 0xF72C;
+    case Qt::Key_PageDown: return 0xF72D;
+    case Qt::Key_Print: return 0xF72E;
+    case Qt::Key_ScrollLock: return 0xF72F;
+    case Qt::Key_Pause: return 0xF730;
+    case Qt::Key_SysReq: return 0xF731;
+    case Qt::Key_Menu: return 0xF735;
+    case Qt::Key_Help: return 0xF746;
+    default: break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35) return 0xF704 + static_cast<uint32_t>(key - Qt::Key_F1);
+    return 0;
+}
+
+KeyEventRecord keyrecordfromqt(const QKeyEvent& event)
+{
+    const uint32_t functionCharacter = functionkeycharacter(event.key());
+    KeyEventRecord record;
+    int64_t position = event.nativeScanCode() != 0 ? keypositionfromx11(event.nativeScanCode()) : -1;
+    if (position < 0) position = keypositionfromqtkey(event.key(), event.modifiers() & Qt::KeypadModifier);
+    record.keyCode = position < 0 ? 255 : position;  // beyond the key table
+    record.characters = characters(event, functionCharacter);
+    record.modifierFlags = modifierBits(event, functionCharacter);
+    return record;
+}

@@ -1,0 +1,20 @@
+// Key records from Qt's key events: the key's position in the numbering of the runtime's key
+// table (that of the classic desktop keyboard: A is 0, the left arrow 123), the characters
+// typed, with the private-use characters U+F700 ... of cursor, paging, function and help
+// keys, and the modifier bits.
+#pragma once
+
+#include "events/view_events.h"
+
+#include <cstdint>
+
+class QKeyEvent;
+
+// The key position of an X11 key code (evdev code + 8); -1 for a key without one.
+int64_t keypositionfromx11(uint32_t keycode);
+// The key position of a Qt key (Qt::Key) where no scan code is known; -1 when there is none.
+int64_t keypositionfromqtkey(int key, bool keypad);
+// The private-use character of a cursor, paging, function or help key (Qt::Key); 0 for others.
+uint32_t functionkeycharacter(int key);
+
+KeyEventRecord keyrecordfromqt(const QKeyEvent& event);

@@ -1,0 +1,122 @@
+// The open and save panels: the path of a chosen URL, the type filter, and panels answered
+// while a worker or the GUI thread itself waits for them.
+#include "events/file_panels.h"
+#include "platform/file_dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+TEST(FilePanels, PathOfAChosenUrl)
+{
+    EXPECT_EQ(panelpath("file:///tmp/a%20b.txt"), "/tmp/a b.txt");
+    EXPECT_EQ(panelpath("file:///tmp/dir/"), "/tmp/dir/");
+    EXPECT_EQ(panelpath("file:///tmp/Mu%CC%88ller"), "/tmp/M\xC3\xBCller");  // decomposed ü
+    EXPECT_EQ(panelpath("file://"), "");
+    EXPECT_EQ(panelpath("file:/"), "file:/");
+    EXPECT_EQ(panelpath("/tmp/100%"), "/tmp/100%");
+    EXPECT_EQ(panelpath("file:///%FF%2"), "/\xFF%2");  // not UTF-8: left as it is
+}
+
+TEST(FilePanels, TypeFilter)
+{
+    EXPECT_EQ(filetypefilter("txt,md"), "*.txt *.md");
+    EXPECT_EQ(filetypefilter("txt"), "*.txt");
+    EXPECT_EQ(filetypefilter(""), "");
+}
+
+namespace {
+
+// Answers every modal file dialog that shows up with `answer`, until destroyed.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(std::function<void(QFileDialog*)> answer)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [answer] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) answer(dialog);
+        });
+        timer_.start(5);
+    }
+
+private:
+    QTimer timer_;
+};
+
+QString messageOf(QFileDialog* dialog)
+{
+    auto* label = dialog->findChild<QLabel*>("panelMessage");
+    return label != nullptr ? label->text() : QString();
+}
+
+}  // namespace
+
+TEST(FilePanels, OpenPanelForAWorkerAndCancelled)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile file(folder.filePath("a b.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    QStringList filters;
+    QString prompt, title, message;
+    DialogAnswerer chooser([&](QFileDialog* dialog) {
+        filters = dialog->nameFilters();
+        prompt = dialog->labelText(QFileDialog::Accept);
+        title = dialog->windowTitle();
+        message = messageOf(dialog);
+        dialog->setDirectory(folder.path());
+        dialog->selectFile("a b.txt");
+        static_cast<QDialog*>(dialog)->accept();  // as the accept button does
+    });
+    std::atomic<bool> done{false};
+    std::string path;
+    std::thread worker([&] {
+        path = t_OpenPanel("Laden", "Eine Textdatei", "txt,md", true, false);
+        done = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+    EXPECT_EQ(path, folder.filePath("a b.txt").toStdString());
+    EXPECT_EQ(filters, QStringList{"*.txt *.md"});
+    EXPECT_EQ(prompt, "Öffnen");
+    EXPECT_EQ(title, "Laden");
+    EXPECT_EQ(message, "Eine Textdatei");
+
+    DialogAnswerer canceller([&](QFileDialog* dialog) {
+        prompt = dialog->labelText(QFileDialog::Accept);
+        dialog->reject();
+    });
+    EXPECT_EQ(t_OpenPanel("", "", "", false, true), "");  // on the GUI thread itself
+    EXPECT_EQ(prompt, "Wählen");
+}
+
+TEST(FilePanels, SavePanelProposesTheNameAndAddsTheFirstType)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QString proposed, prompt, nameLabel;
+    DialogAnswerer saver([&](QFileDialog* dialog) {
+        proposed = dialog->selectedFiles().value(0);
+        prompt = dialog->labelText(QFileDialog::Accept);
+        nameLabel = dialog->labelText(QFileDialog::FileName);
+        dialog->selectFile(folder.filePath("neu"));
+        static_cast<QDialog*>(dialog)->accept();  // as the accept button does
+    });
+    EXPECT_EQ(t_SavePanel("Bericht", "Sichern", "", "txt,md"), folder.filePath("neu.txt").toStdString());
+    EXPECT_TRUE(proposed.endsWith("/Bericht.txt")) << proposed.toStdString();  // with the first type
+    EXPECT_EQ(prompt, "Sichern");
+    EXPECT_EQ(nameLabel, "Sichern unter:");
+}

@@ -1,0 +1,78 @@
+// The beep: its sound file, beeps dropped while one sounds, and the quiet fallback.
+#include "events/sound.h"
+#include "platform/audio.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+TEST(Sound, BeepFileDecodesAndOthersGiveNoSound)
+{
+    const Sound beep = loadsound(VX_RESOURCE_DIR "/sysbeep.aif");
+    ASSERT_FALSE(beep.empty());
+    EXPECT_EQ(beep.channels, 1);
+    EXPECT_EQ(beep.sampleRate, 44100);
+    EXPECT_GT(beep.frames(), 44100u / 20);  // 0.05 s ... 1 s
+    EXPECT_LT(beep.frames(), 44100u);
+    int peak = 0;
+    for (int16_t sample : beep.samples) peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    EXPECT_GT(peak, 4000);  // audible, not clipped
+    EXPECT_LT(peak, 32000);
+    EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/no such sound.aif").empty());
+    EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/Calvotrimex.ui").empty());
+    EXPECT_FALSE(playsound(Sound{}, [] { ADD_FAILURE() << "nothing was played"; }));
+}
+
+TEST(Sound, BeepsWhileOneSoundsAreDropped)
+{
+    std::mutex lock;
+    std::vector<std::function<void()>> sounding;  // playbacks held open until finished here
+    size_t frames = 0;
+    setBeepPlayer([&](const Sound& sound, std::function<void()> finished) {
+        std::lock_guard<std::mutex> guard(lock);
+        frames = sound.frames();
+        sounding.push_back(std::move(finished));
+        return true;
+    });
+    const uint64_t before = beepPlaybacks();
+    std::vector<std::thread> callers;
+    for (int i = 0; i < 3; ++i) callers.emplace_back(playBeep);
+    for (std::thread& caller : callers) caller.join();
+    EXPECT_EQ(beepPlaybacks(), before + 1);
+    ASSERT_EQ(sounding.size(), 1u);
+    EXPECT_GT(frames, 0u);  // the bundle's sound
+    playBeep();
+    EXPECT_EQ(lastBeepOutcome(), BeepOutcome::dropped);
+
+    sounding.front()();  // the sound has ended: the next beep sounds again
+    playBeep();
+    EXPECT_EQ(lastBeepOutcome(), BeepOutcome::played);
+    EXPECT_EQ(beepPlaybacks(), before + 2);
+    sounding.back()();
+    setBeepPlayer(nullptr);
+}
+
+// Last here: a real device would be sounding the beep for a while after it.
+TEST(Sound, WithoutADeviceTheSystemBeepSoundsQuietly)
+{
+    const Sound beep = loadsound(VX_RESOURCE_DIR "/sysbeep.aif");
+    testing::internal::CaptureStderr();
+    const bool playedOnMissingCard = playsound(beep, [] {}, "hw:97,0");
+    setBeepPlayer([](const Sound&, std::function<void()>) { return false; });
+    playBeep();
+    const BeepOutcome refused = lastBeepOutcome();
+    setBeepPlayer(nullptr);
+    playBeep();  // the default device: sounds, or falls back where there is none (CI)
+    const BeepOutcome onDefault = lastBeepOutcome();
+    QCoreApplication::processEvents();  // the queued system beeps
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(playedOnMissingCard);
+    EXPECT_EQ(refused, BeepOutcome::fellBack);
+    EXPECT_TRUE(onDefault == BeepOutcome::played || onDefault == BeepOutcome::fellBack);
+}
