@@ -56,7 +56,7 @@ void GraphicView::keyPressEvent(QKeyEvent* event)
 {
     KeyEventRecord key = keyrecordfromqt(*event);
     setmodifierflags(key.modifierFlags);
-    viewKeyDown(window_, key);
+    if (!ismodifierkey(*event)) viewKeyDown(window_, key);
 }
 
 void GraphicView::keyReleaseEvent(QKeyEvent* event)

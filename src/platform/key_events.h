@@ -18,3 +18,6 @@ int64_t keypositionfromqtkey(int key, bool keypad);
 uint32_t functionkeycharacter(int key);
 
 KeyEventRecord keyrecordfromqt(const QKeyEvent& event);
+// Whether the event is of a modifier key alone (Shift, Control, Alt, Caps Lock, ...): such a
+// key changes the modifier flags and types nothing.
+bool ismodifierkey(const QKeyEvent& event);

@@ -1,0 +1,140 @@
+// The key table, the key queue and the pause on Control-S (no display needed).
+#include "events/keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+constexpr uint64_t option = 0x80000, control = 0x40000, shift = 0x20000;
+
+void drainKeys()
+{
+    while (t_NextKeyEvent() >= 0) {}
+}
+
+void press(int64_t window, int64_t keyCode, const std::string& characters, uint64_t modifiers = 0)
+{
+    t_KeyEventHandler(window, KeyEventRecord{keyCode, characters, modifiers});
+}
+
+}  // namespace
+
+TEST(KeyTable, RowsAndTheGeneralRule)
+{
+    struct Case {
+        int64_t key;
+        std::string characters;
+        uint64_t modifiers;
+        bool event;
+        int64_t value;
+        bool cursor = false, function = false;
+    };
+    const Case cases[] = {
+        {0, "a", 0, true, 97},                 {0, "\u00e5", option, true, 176},   {5, "\u00e5", option, true, 229},
+        {48, "\t", 0, true, 9},                {48, "\x19", shift, true, 20},      {1, "\x13", control, true, 19},
+        {123, "\uf702", 0, true, 8, true},     {117, "\uf728", 0, true, 7},        {51, "\x7f", 0, true, 127},
+        {122, "\uf704", 0, true, 129, false, true}, {111, "\uf70f", 0, true, 140, false, true},
+        {114, "\uf746", 0, true, 195, false, true}, {92, "9", option, true, 188},  {82, "0", option, true, 216},
+        {0, "\u2192", 0, false, 0},            {14, "\u20ac", option, true, 164},  {15, "\u20ac", option, false, 0},
+        {24, "", 0, true, 180},                {24, "", shift, true, 96},          {5, "", 0, true, 0},
+        {37, "\x0c", control | option, true, 0}, {37, "\x0c", control, true, 12}, {45, "", option, true, 126},
+        {36, "\r", 0, true, 13},               {49, " ", 0, true, 32},             {255, "\u00e4", 0, true, 228},
+    };
+    for (const Case& c : cases) {
+        KeyValue v = keyvalue(c.key, c.characters, c.modifiers);
+        EXPECT_EQ(v.event, c.event) << c.key << " " << c.characters;
+        if (!c.event) continue;
+        EXPECT_EQ(v.value, c.value) << c.key << " " << c.characters;
+        EXPECT_EQ(v.cursorKey, c.cursor) << c.key;
+        EXPECT_EQ(v.functionKey, c.function) << c.key;
+    }
+    KeyValue redirect = keyvalue(92, "9", control);
+    EXPECT_FALSE(redirect.event);
+    EXPECT_EQ(redirect.redirect, 1);
+    EXPECT_EQ(keyvalue(89, "7", control).redirect, 0);
+    EXPECT_EQ(keyvalue(91, "8", control).redirect, 2);
+}
+
+TEST(KeyQueue, RecordsAndTakesInOrder)
+{
+    drainKeys();
+    press(2, 0, "a", shift | 0x10000);
+    press(2, 0, "\u2192", control);  // no event, but the modifier flags follow the key
+    EXPECT_TRUE(controlPressed);
+    EXPECT_FALSE(shiftPressed);
+    press(2, 123, "\uf702");
+    ASSERT_EQ(keyeventcount(), 2u);
+    EXPECT_TRUE(keyEventPending);
+    EXPECT_EQ(t_NextKeyEvent(), 97);
+    t_Event a = currentEvent();
+    EXPECT_EQ(a.Kind, 1);
+    EXPECT_EQ(a.Index, 0);
+    EXPECT_EQ(a.Description, "a");
+    EXPECT_EQ(a.Window, 2);
+    EXPECT_EQ(a.Mods, 3);
+    EXPECT_TRUE(a.ShiftPressed && a.CapsLockPressed && !a.ControlPressed);
+    EXPECT_EQ(a.WindowX + a.WindowY + a.ClickX + a.ClickY, 0);
+    EXPECT_GT(a.Time, 0);
+    EXPECT_EQ(t_NextKeyEvent(), 8);
+    EXPECT_TRUE(currentEvent().CursorKeyPressed);
+    EXPECT_EQ(t_NextKeyEvent(), -1);
+    EXPECT_EQ(currentEvent().Value, 8);  // left as it was
+    EXPECT_FALSE(keyEventPending);
+}
+
+TEST(KeyQueue, PauseOnlyForTheNewestControlS)
+{
+    drainKeys();
+    press(0, 0, "a");
+    EXPECT_EQ(t_PauseOnKey(19, false), std::make_pair(false, int64_t{0}));
+    EXPECT_EQ(keyeventcount(), 1u);
+    press(0, 1, "\x13", control);
+    EXPECT_EQ(t_PauseOnKey(19, false), std::make_pair(true, int64_t{0}));
+    EXPECT_EQ(keyeventcount(), 0u);  // the older key went too
+}
+
+TEST(KeyQueue, ControlSHoldsThePrinterUntilTheNextKey)
+{
+    drainKeys();
+    press(0, 1, "\x13", control);
+    std::atomic<bool> resumed{false};
+    std::pair<bool, int64_t> result;
+    std::thread printer([&] {
+        result = t_PauseOnKey(19, true);
+        resumed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(resumed);
+    press(0, 0, "q");
+    printer.join();
+    EXPECT_EQ(result, std::make_pair(true, int64_t{'q'}));
+    EXPECT_EQ(keyeventcount(), 0u);  // the key that resumed was taken
+}
+
+TEST(KeyQueue, ConcurrentAppendsAndTakesLoseNothing)
+{
+    drainKeys();
+    constexpr int perThread = 5000;
+    std::atomic<int> taken{0};
+    std::atomic<bool> done{false};
+    std::vector<int64_t> seen;
+    std::thread reader([&] {
+        while (!done || keyEventPending) {
+            int64_t value = t_NextKeyEvent();
+            if (value >= 0) seen.push_back(value), ++taken;
+        }
+    });
+    std::thread a([] { for (int i = 0; i < perThread; ++i) press(0, 0, "a"); });
+    std::thread b([] { for (int i = 0; i < perThread; ++i) press(1, 11, "b"); });
+    a.join();
+    b.join();
+    done = true;
+    reader.join();
+    while (t_NextKeyEvent() >= 0) ++taken;
+    EXPECT_EQ(taken, 2 * perThread);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 'a') + std::count(seen.begin(), seen.end(), 'b'),
+              static_cast<long>(seen.size()));
+}
