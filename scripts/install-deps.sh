@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-qpa-plugins
     libutf8proc-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <poll.h>
 #include <regex>
 #include <string>
@@ -17,7 +18,8 @@ namespace {
 // The application as a child process whose standard output the test reads line by line.
 class Application {
 public:
-    explicit Application(std::vector<std::string> arguments, const char* program = VX_CALVOTRIMEX)
+    explicit Application(std::vector<std::string> arguments, const char* program = VX_CALVOTRIMEX,
+                         bool offscreen = true)
     {
         int out[2];
         if (pipe(out) != 0) return;
@@ -26,7 +28,10 @@ public:
             dup2(out[1], STDOUT_FILENO);
             close(out[0]);
             close(out[1]);
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            if (offscreen)
+                setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            else
+                unsetenv("QT_QPA_PLATFORM");
             std::vector<char*> argv{const_cast<char*>(program)};
             for (std::string& argument : arguments) argv.push_back(argument.data());
             argv.push_back(nullptr);
@@ -157,6 +162,11 @@ TEST(Launch, QuitsCleanlyWhileTheProgramThreadIsBusy)
     application.signal(SIGTERM);
     EXPECT_EQ(application.wait(), 0);
     EXPECT_EQ(application.lines().back(), "applicationWillTerminate: Called.");
+
+    Application paused({std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE, "--paused"}, VX_BUSY_PROGRAM);
+    ASSERT_TRUE(paused.readUntil("busy: Start."));
+    paused.signal(SIGINT);
+    EXPECT_EQ(paused.wait(), 0);
 }
 
 TEST(Launch, CalvotrimexDoesItsWholeJob)
@@ -193,4 +203,25 @@ TEST(Launch, CalvotrimexDoesItsWholeJob)
     for (int x = 0; x < 176; ++x) green += qGreen(picture.pixel(x, 16)) == 255;
     EXPECT_GT(red, 10);   // "(Programm Ende)" in palette colour 1
     EXPECT_GT(green, 10); // the header in the program's green
+}
+
+TEST(Launch, RealKeyPressesUnderAnXServer)
+{
+    if (std::system("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null") != 0)
+        GTEST_SKIP() << "xvfb-run and xdotool are needed";
+    // The program runs under its own X server; xdotool types into its window.
+    const std::string script =
+        std::string("\"$0\" \"$1\" --quit-when-done & program=$!; "
+                    "xdotool search --sync --onlyvisible --name Calvotrimex windowfocus --sync >/dev/null 2>&1; "
+                    "sleep 1; xdotool key a ctrl+s Left F1 shift+Tab Escape; wait $program");
+    Application application({"-a", "sh", "-c", script, VX_KEY_ECHO_PROGRAM,
+                             std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE},
+                            "/usr/bin/xvfb-run", false);
+    ASSERT_EQ(application.wait(120), 0);
+    std::vector<std::string> keys;
+    for (const std::string& line : application.lines())
+        if (line.rfind("key: ", 0) == 0) keys.push_back(line);
+    const std::vector<std::string> expected = {"key: 97 0", "key: 19 1", "key: 8 123", "key: 129 122", "key: 20 48",
+                                               "key: 27 53"};
+    EXPECT_EQ(keys, expected);
 }

@@ -1,5 +1,7 @@
 // A program on vxtools whose body never ends: quitting must still end the process cleanly.
+// With --paused it waits in the pause on Control-S instead of computing.
 #include "vxtools.h"
+#include "events/keyboard.h"
 #include "platform/log.h"
 
 #include <thread>
@@ -7,8 +9,13 @@
 int main(int argc, char** argv)
 {
     std::string bundle = argc > 1 && std::string(argv[1]).rfind("--bundle=", 0) == 0 ? argv[1] + 9 : "";
-    return runprogram(argc, argv, [] {
+    const bool paused = argc > 2 && std::string(argv[2]) == "--paused";
+    return runprogram(argc, argv, [paused] {
         logline("busy: Start.");
+        if (paused) {
+            t_KeyEventHandler(0, KeyEventRecord{1, "\x13", 0x40000});
+            t_PauseOnKey(19, true);  // no key or menu event will come
+        }
         volatile double sum = 0;
         for (;;) {
             for (int i = 0; i < 1000000; ++i) sum = sum + 1.0;
