@@ -148,12 +148,12 @@ TEST_F(MenuEvents, ClearingTheSideWindows)
 
 TEST_F(MenuEvents, ItemRoutines)
 {
-    EXPECT_EQ(t_MenuItemIndex("Ablage", "Beenden"), 3);
+    EXPECT_EQ(t_MenuItemIndex("Ablage", "Beenden"), 4);
     EXPECT_EQ(t_MenuItemIndex("Ablage", "Fehlt"), -1);
     EXPECT_EQ(loglines([] { EXPECT_EQ(t_MenuItemIndex("Edit", "Undo"), -2); }),
               std::vector<std::string>{"t_MenuItemIndex: Menu not found."});
     EXPECT_EQ(t_MenuItemTitle("Ablage", 0), "Öffnen …");
-    EXPECT_EQ(t_MenuItemTitle("Ablage", 2), "");  // a separator
+    EXPECT_EQ(t_MenuItemTitle("Ablage", 3), "");  // a separator
     EXPECT_EQ(loglines([] { t_MenuItemTitle("Ablage", 99); }),
               std::vector<std::string>{"t_MenuItemTitle: Item position out of range"});
     EXPECT_EQ(loglines([] { t_MenuItemDelete("Edit", 65535); }),
