@@ -28,7 +28,7 @@ TEST(FormatInteger, GroupsFillsAndNeverCuts)
         {7, 0x1F600, 2, false, "\U0001F6007"}, {7, 0xD800, 3, false, std::string("\0\0" "7", 3)},
         {7, 0x110000, 2, false, std::string("\0" "7", 2)}, {7, maxInt, 2, false, std::string("\0" "7", 2)}};
     for (const Case& c : cases) EXPECT_EQ(formatinteger(c.value, c.fill, c.width, c.grouped), c.text) << c.value;
-    EXPECT_FALSE(formatinteger(7, 32, maxInt, false).empty());  // clipped, no crash
+    EXPECT_EQ(formatinteger(7, 32, maxInt, false), std::string(32766, ' ') + "7");  // clipped to 32767
 }
 
 TEST(RealToString, ShortestTextWithDecimalComma)
@@ -55,7 +55,7 @@ TEST(FormatReal, TruncatesGroupsFillsAndSurvivesExtremeArguments)
         {32, 1, 2, false, -0.0, "-0,00"}, {32, minInt, 2, true, 1.5, "1,50"}, {32, 1, minInt, true, 1.5, "1,5"},
         {0xDFFF, 3, 0, true, 1.0, std::string("\0\0" "1", 3)}};
     for (const Case& c : cases) EXPECT_EQ(formatreal(c.fill, c.width, c.decimals, c.grouped, c.value), c.text);
-    EXPECT_EQ(formatreal(32, 1, maxInt, true, 1.5).substr(0, 6), "1,5000");
+    EXPECT_EQ(formatreal(32, 1, maxInt, true, 1.5), "1,5" + std::string(32766, '0'));
     for (double value : {std::nan(""), inf, -inf}) EXPECT_EQ(formatreal(48, 12, 3, true, value), realtostring(value));
 }
 

@@ -43,6 +43,7 @@ public:
         auto* window = static_cast<QWidget*>(watched);
         switch (event->type()) {
         case QEvent::Close:
+            if (applicationquitting()) return false;  // closing as the application ends
             if (delegate_.windowShouldClose(window)) {
                 delegate_.windowWillClose(window);
                 return false;

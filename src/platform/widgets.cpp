@@ -1,6 +1,8 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
+
+#include <atomic>
 #include <QPlainTextEdit>
 #include <QLayout>
 #include <QMainWindow>
@@ -65,9 +67,19 @@ void hidewindow(QWidget* window)
     if (window != nullptr) window->hide();
 }
 
+namespace {
+std::atomic<bool> quitting{false};
+}
+
 void quitapplication()
 {
+    quitting = true;
     if (QCoreApplication::instance() != nullptr) QCoreApplication::quit();
+}
+
+bool applicationquitting()
+{
+    return quitting;
 }
 
 // ---- Windows -------------------------------------------------------------------------
@@ -188,7 +200,7 @@ int64_t menubarheight(QWidget* window)
 
 void systembeep()
 {
-    QApplication::beep();
+    if (QCoreApplication::instance() != nullptr) QApplication::beep();
 }
 
 // ---- Text views and the clipboard ----------------------------------------------------

@@ -26,6 +26,8 @@ void hidewindow(QWidget* window);
 
 // Ends the event loop; the application then terminates.
 void quitapplication();
+// Whether the application is quitting: its windows may close then.
+bool applicationquitting();
 
 // ---- Windows -------------------------------------------------------------------------
 
