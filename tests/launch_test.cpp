@@ -163,10 +163,13 @@ TEST(Launch, QuitsCleanlyWhileTheProgramThreadIsBusy)
     EXPECT_EQ(application.wait(), 0);
     EXPECT_EQ(application.lines().back(), "applicationWillTerminate: Called.");
 
-    Application paused({std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE, "--paused"}, VX_BUSY_PROGRAM);
-    ASSERT_TRUE(paused.readUntil("busy: Start."));
-    paused.signal(SIGINT);
-    EXPECT_EQ(paused.wait(), 0);
+    for (const char* waiting : {"--paused", "--panel"}) {
+        Application blocked({std::string("--bundle=") + VX_CALVOTRIMEX_BUNDLE, waiting}, VX_BUSY_PROGRAM);
+        ASSERT_TRUE(blocked.readUntil("busy: Start.")) << waiting;
+        blocked.signal(SIGINT);
+        EXPECT_EQ(blocked.wait(), 0) << waiting;
+        EXPECT_EQ(blocked.lines().back(), "applicationWillTerminate: Called.") << waiting;
+    }
 }
 
 TEST(Launch, CalvotrimexDoesItsWholeJob)

@@ -2,6 +2,7 @@
 // handler, the clipboard, and the item routines.
 #include "app/app_delegate.h"
 #include "events/menus.h"
+#include "events/sound.h"
 #include "window_test_support.h"
 #include "windows/window_lookup.h"
 
@@ -112,6 +113,31 @@ TEST_F(MenuEvents, ShowingAndHidingWindows)
     for (uint8_t n : {1, 11}) EXPECT_FALSE(windowobject(n)->isVisible()) << int(n);
     EXPECT_EQ(takemenuevents().size(), 6u);  // every selection is queued
     EXPECT_EQ(calls, 0);
+}
+
+TEST_F(MenuEvents, EveryShowAndHideItem)
+{
+    const std::pair<int64_t, uint8_t> items[] = {{205, 12}, {207, 11}, {209, 9}, {211, 8}, {229, 10}};
+    for (auto [show, window] : items) {
+        choose(show);
+        EXPECT_TRUE(windowobject(window)->isVisible()) << show;
+        EXPECT_EQ(mainwindownumber(), window) << show;
+        choose(show + 1);
+        EXPECT_FALSE(windowobject(window)->isVisible()) << show + 1;
+    }
+    choose(207);
+    choose(201);  // hides the front window
+    EXPECT_FALSE(windowobject(11)->isVisible());
+
+    std::atomic<int> frontActions{0};
+    frontWindowActionHandler = [&frontActions] { ++frontActions; };
+    t_InitWindow(2, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    t_WindowFront(2);
+    choose(113);
+    choose(209);
+    choose(113);  // the printer in front: a beep instead
+    frontWindowActionHandler = playBeep;
+    EXPECT_EQ(frontActions, 1);
 }
 
 TEST_F(MenuEvents, CopyingTheTextAndThePictureOfTheFrontWindow)

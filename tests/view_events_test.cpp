@@ -140,6 +140,24 @@ TEST_F(ViewEvents, ClickInAViewAndTheCloseBox)
     EXPECT_TRUE(windowobject(3)->isVisible());
 }
 
+TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
+{
+    t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
+    t_KeyEventHandler(1, KeyEventRecord{1, "\x13", 0x40000});
+    std::atomic<bool> printed{false};
+    std::thread program([&printed] {
+        t_Print(1, "eins\rzwei");  // holds at the carriage return
+        printed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_FALSE(printed);
+    EXPECT_EQ(windowTable[1].TextVpos, 1);
+    t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
+    program.join();
+    EXPECT_EQ(windowTable[1].TextVpos, 2);
+    EXPECT_EQ(keyeventcount(), 0u);  // the key that resumed the printing was taken
+}
+
 TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
 {
     t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
