@@ -6,7 +6,6 @@
 #include <deque>
 #include <mutex>
 #include <time.h>
-#include <utf8proc.h>
 
 std::atomic<bool> keyEventPending{false};
 
@@ -17,15 +16,6 @@ constexpr uint64_t optionBit = 0x80000, controlBit = 0x40000, shiftBit = 0x20000
 std::mutex keyLock;
 std::deque<t_Event> keyEventQueue;
 t_Event lastTaken;
-
-int64_t firstScalar(const std::string& text)
-{
-    utf8proc_int32_t code = 0;
-    if (text.empty()) return 0;
-    utf8proc_ssize_t used = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
-                                             static_cast<utf8proc_ssize_t>(text.size()), &code);
-    return used > 0 ? code : 0xFFFD;
-}
 
 // Keys whose character on a German layout (mostly with Option) becomes a code of its own.
 struct CharacterRow {
@@ -102,17 +92,9 @@ t_Event keyEvent(int64_t window, const KeyEventRecord& key, const KeyValue& valu
     e.Index = key.keyCode;
     e.Description = key.characters;
     e.Value = value.value;
-    e.Mods = static_cast<int64_t>((f >> 16) & 0xFFFF);
     e.Window = static_cast<uint8_t>(window);
     e.Time = static_cast<int64_t>(absolutetime() * 1000);
-    e.CapsLockPressed = f & 0x10000;
-    e.ShiftPressed = f & 0x20000;
-    e.ControlPressed = f & 0x40000;
-    e.OptionPressed = f & 0x80000;
-    e.CommandPressed = f & 0x100000;
-    e.NumericPadPressed = f & 0x200000;
-    e.HelpPressed = f & 0x400000;
-    e.FnPressed = f & 0x800000;
+    setmodifierfields(e, f);
     e.CursorKeyPressed = value.cursorKey;
     e.FunctionKeyPressed = value.functionKey;
     return e;
@@ -133,7 +115,7 @@ int64_t takeOldest()
 
 KeyValue keyvalue(int64_t k, const std::string& characters, uint64_t f)
 {
-    int64_t c = firstScalar(characters);
+    int64_t c = firstcode(characters);
     KeyValue result;
     if (k >= 0 && k <= 126) {
         for (const FixedRow& row : fixedRows)

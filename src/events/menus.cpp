@@ -135,15 +135,6 @@ void callProgramMenuHandler()
     });
 }
 
-int64_t firstScalar(const std::string& text)
-{
-    utf8proc_int32_t code = 0;
-    if (text.empty()) return 0;
-    utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data()), static_cast<utf8proc_ssize_t>(text.size()),
-                     &code);
-    return code < 0 ? 0xFFFD : code;
-}
-
 // Deletes `title` from the menu titled `menu` when it is there; `found` names the line then.
 void removeItem(const std::string& menu, const std::string& title, const std::string& found = {})
 {
@@ -185,7 +176,7 @@ void t_MenuEventHandler(const MenuItemInfo& item)
     t_MenuEvent event;
     bool builtIn = false;
     if (item.inMenu) {
-        event = {3, item.menuTitle, item.itemTitle, item.keyChar, item.keyMods, firstScalar(item.keyChar), item.tag,
+        event = {3, item.menuTitle, item.itemTitle, item.keyChar, item.keyMods, firstcode(item.keyChar), item.tag,
                  static_cast<int64_t>(absolutetime() * 1000)};
         const int64_t index = t_MenuActionIndex(item.tag);
         if (index >= 0) {

@@ -25,17 +25,9 @@ t_Event mouseEvent(uint8_t window, const MouseEventRecord& mouse, int64_t ax, in
     e.WindowY = ay;
     e.ClickX = cx;
     e.ClickY = cy;
-    e.Mods = static_cast<int64_t>((f >> 16) & 0xFFFF);
     e.Window = window;
     e.Time = static_cast<int64_t>(absolutetime() * 1000);
-    e.CapsLockPressed = f & 0x10000;
-    e.ShiftPressed = f & 0x20000;
-    e.ControlPressed = f & 0x40000;
-    e.OptionPressed = f & 0x80000;
-    e.CommandPressed = f & 0x100000;
-    e.NumericPadPressed = f & 0x200000;
-    e.HelpPressed = f & 0x400000;
-    e.FnPressed = f & 0x800000;
+    setmodifierfields(e, f);
     return e;
 }
 

@@ -46,6 +46,19 @@ void setmodifierflags(uint64_t modifierFlags)
     fnPressed = (modifierFlags & 0x800000) != 0;
 }
 
+void setmodifierfields(t_Event& e, uint64_t f)
+{
+    e.Mods = static_cast<int64_t>((f >> 16) & 0xFFFF);
+    e.CapsLockPressed = f & 0x10000;
+    e.ShiftPressed = f & 0x20000;
+    e.ControlPressed = f & 0x40000;
+    e.OptionPressed = f & 0x80000;
+    e.CommandPressed = f & 0x100000;
+    e.NumericPadPressed = f & 0x200000;
+    e.HelpPressed = f & 0x400000;
+    e.FnPressed = f & 0x800000;
+}
+
 void viewKeyDown(int64_t window, const KeyEventRecord& key)
 {
     if (passesEventOn(window, "viewKeyDown")) t_KeyEventHandler(window, key);

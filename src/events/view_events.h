@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "vxtools.h"
+
 // A key-down as the key handler reads it: the key's position, the characters it typed and
 // the modifier bits (Caps Lock 0x10000, Shift 0x20000, Control 0x40000, Option 0x80000,
 // Command 0x100000, numeric pad 0x200000, Help 0x400000, Function 0x800000).
@@ -36,6 +38,8 @@ extern std::atomic<bool> rightMouseButtonPressed;
 
 // Sets the six modifier flags from modifier bits.
 void setmodifierflags(uint64_t modifierFlags);
+// Fills an event's Mods and its eight modifier Bools from modifier bits.
+void setmodifierfields(t_Event& event, uint64_t modifierFlags);
 void viewKeyDown(int64_t window, const KeyEventRecord& key);
 void viewKeyUp();
 void viewMouseDown(int64_t window, const MouseEventRecord& mouse, bool right);
