@@ -123,14 +123,14 @@ void t_PrintControl(uint8_t window, uint8_t code)
         logline("t_PrintControl: Window is not a graphic window.");
         return;
     }
-    const std::string notReady = "t_PrintControl: Window #" + std::to_string(window) + " not initialized.";
-    if (!memoryInitialized) return logline(notReady);
+    const auto refuse = [window] { logline("t_PrintControl: Window #" + std::to_string(window) + " not initialized."); };
+    if (!memoryInitialized) return refuse();
     t_Window& w = windowTable[window];
     if (readyForControl(window) && w.TextRedirectOutput == 1) return performControl(window, w, code);
     if (w.TextRedirectOutput == 2)
         writecharacter(code);
     else if (w.TextRedirectOutput == 1)
-        logline(notReady);
+        refuse();
 }
 
 void t_PrintTab(uint8_t window, int64_t column, uint8_t fill)

@@ -134,6 +134,11 @@ bool glyphInData(const t_Font& font, uint8_t code)
     return size > 0 && (code + 1) * size <= static_cast<int64_t>(font.Data.size());
 }
 
+void reportNotInitialized(uint8_t window)
+{
+    logline("t_PrintSymbol: Window #" + std::to_string(window) + " not initialized.");
+}
+
 void refuseCoordinates(uint8_t window, int64_t x, int64_t y)
 {
     logline("t_PrintSymbol: Window #" + std::to_string(window) + " illegal coordinates (x = " + std::to_string(x) +
@@ -155,12 +160,11 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
         logline("t_PrintSymbol: Window is not a graphic window.");
         return;
     }
-    const std::string notReady = "t_PrintSymbol: Window #" + std::to_string(window) + " not initialized.";
-    if (!graphicwindowexists(window)) return logline(notReady);
+    if (!graphicwindowexists(window)) return reportNotInitialized(window);
     t_Window& w = windowTable[window];
     if (w.TextRedirectOutput == 2) return writecharacter(code);
     if (w.TextRedirectOutput != 1) return;
-    if (!w.Initialized || w.TextMemoryStart < 0 || w.Font.Data.empty()) return logline(notReady);
+    if (!w.Initialized || w.TextMemoryStart < 0 || w.Font.Data.empty()) return reportNotInitialized(window);
 
     const int64_t ink = w.TextInverse ? colour & 15 : colour >> 4;
     const int64_t paper = w.TextInverse ? colour >> 4 : colour & 15;
@@ -172,7 +176,7 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     } else if (drawable) {
         reportFontFormat(w.Font);
     }
-    const int64_t cell = cellindex(w, x, y);
+    const int64_t cell = cellindex(w, x, y);  // on the screen, checked above
     memoryPool[cell] = code;
     memoryPool[cell + colourplaneoffset(w)] = static_cast<uint8_t>(ink * 16 + paper);
 }

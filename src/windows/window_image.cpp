@@ -44,18 +44,22 @@ void convertRow32From(const uint8_t* in, uint32_t* out, int64_t x, int64_t width
 
 #ifdef VX_HAVE_SSSE3_PATH
 // Four pixels at a time: one 16-byte load, one byte shuffle into the words' byte order
-// (blue, green, red, alpha in memory) and the opaque alpha. A load never passes the row.
-__attribute__((target("ssse3"))) int64_t convertPixelsSsse3(const uint8_t* in, uint32_t* out, int64_t width,
-                                                            int64_t bytesPerPixel)
+// (blue, green, red, alpha in memory) and the opaque alpha; eight per turn of the loop. A
+// load never passes the row. Returns the first pixel left for the plain loop.
+template <int BytesPerPixel>
+__attribute__((target("ssse3"))) int64_t convertPixelsSsse3(const uint8_t* in, uint32_t* out, int64_t width)
 {
-    const __m128i order = bytesPerPixel == 3 ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
+    const __m128i order = BytesPerPixel == 3 ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
                                              : _mm_setr_epi8(3, 2, 1, -1, 7, 6, 5, -1, 11, 10, 9, -1, 15, 14, 13, -1);
     const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+    // The last load of a turn reads 16 bytes from pixel x + 4 on.
+    const int64_t end = width - (16 + BytesPerPixel - 1) / BytesPerPixel - 4;
     int64_t x = 0;
-    for (; (x + 4) * bytesPerPixel + (16 - 4 * bytesPerPixel) <= width * bytesPerPixel; x += 4) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x * bytesPerPixel));
-        __m128i pixels = _mm_or_si128(_mm_shuffle_epi8(bytes, order), alpha);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), pixels);
+    for (; x <= end; x += 8, in += 8 * BytesPerPixel) {
+        __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * BytesPerPixel));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(_mm_shuffle_epi8(first, order), alpha));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_or_si128(_mm_shuffle_epi8(second, order), alpha));
     }
     return x;
 }
@@ -71,7 +75,7 @@ void convertRow24(const uint8_t* in, uint32_t* out, int64_t width)
 {
     int64_t x = 0;
 #ifdef VX_HAVE_SSSE3_PATH
-    if (haveSsse3()) x = convertPixelsSsse3(in, out, width, 3);
+    if (haveSsse3()) x = convertPixelsSsse3<3>(in, out, width);
 #endif
     convertRow24From(in, out, x, width);
 }
@@ -80,7 +84,7 @@ void convertRow32(const uint8_t* in, uint32_t* out, int64_t width)
 {
     int64_t x = 0;
 #ifdef VX_HAVE_SSSE3_PATH
-    if (haveSsse3()) x = convertPixelsSsse3(in, out, width, 4);
+    if (haveSsse3()) x = convertPixelsSsse3<4>(in, out, width);
 #endif
     convertRow32From(in, out, x, width);
 }
