@@ -211,8 +211,10 @@ constexpr int64_t memoryPoolSize = 16777231;
 constexpr int64_t memoryTop = 16777215;
 constexpr int64_t memoryReserved = 65536;
 
-extern std::vector<t_Window> windowTable;
-extern std::vector<uint8_t> memoryPool;
+// Both live for the whole process: background threads such as the auto-update process may
+// still read them while the process ends.
+extern std::vector<t_Window>& windowTable;
+extern std::vector<uint8_t>& memoryPool;
 extern std::atomic<int64_t> highMemory;
 extern std::atomic<bool> memoryInitStarted;
 extern std::atomic<bool> memoryInitialized;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <time.h>
 
-std::vector<t_Window> windowTable;
-std::vector<uint8_t> memoryPool;
+std::vector<t_Window>& windowTable = *new std::vector<t_Window>;
+std::vector<uint8_t>& memoryPool = *new std::vector<uint8_t>;
 std::atomic<int64_t> highMemory{memoryTop};
 std::atomic<bool> memoryInitStarted{false};
 std::atomic<bool> memoryInitialized{false};
