@@ -18,7 +18,7 @@
 #include <memory>
 #include <thread>
 
-TEST(FilePanels, PathOfAChosenUrl)
+TEST(FilePanels, PathOfAChosenUrlAndTypeFilter)
 {
     EXPECT_EQ(panelpath("file:///tmp/a%20b.txt"), "/tmp/a b.txt");
     EXPECT_EQ(panelpath("file:///tmp/dir/"), "/tmp/dir/");
@@ -26,10 +26,6 @@ TEST(FilePanels, PathOfAChosenUrl)
     EXPECT_EQ(panelpath("file://"), "");
     EXPECT_EQ(panelpath("/tmp/100%"), "/tmp/100%");
     EXPECT_EQ(panelpath("file:///%FF%2"), "/\xFF%2");  // not UTF-8: left as it is
-}
-
-TEST(FilePanels, TypeFilter)
-{
     EXPECT_EQ(filetypefilter("txt,md"), "*.txt *.md");
     EXPECT_EQ(filetypefilter(""), "");
 }
@@ -49,7 +45,7 @@ std::unique_ptr<QTimer> answerDialogs(std::function<void(QFileDialog*)> answer)
 
 }  // namespace
 
-TEST(FilePanels, OpenPanelForAWorkerAndForTheGuiThread)
+TEST(FilePanels, OpenAndSavePanelsForAWorkerAndForTheGuiThread)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -77,10 +73,7 @@ TEST(FilePanels, OpenPanelForAWorkerAndForTheGuiThread)
     while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     worker.join();
     EXPECT_EQ(path, folder.filePath("a b.txt").toStdString());
-    EXPECT_EQ(filters, QStringList{"*.txt *.md"});
-    EXPECT_EQ(prompt, "Öffnen");
-    EXPECT_EQ(title, "Laden");
-    EXPECT_EQ(message, "Eine Textdatei");
+    EXPECT_EQ((filters + QStringList{prompt, title, message}), (QStringList{"*.txt *.md", "Öffnen", "Laden", "Eine Textdatei"}));
 
     chooser = answerDialogs([&](QFileDialog* dialog) {
         prompt = dialog->labelText(QFileDialog::Accept);
@@ -90,14 +83,10 @@ TEST(FilePanels, OpenPanelForAWorkerAndForTheGuiThread)
     // On the GUI thread itself: a folder keeps its trailing "/".
     EXPECT_EQ(t_OpenPanel("", "", "", false, true), folder.path().toStdString() + "/");
     EXPECT_EQ(prompt, "Wählen");
-}
 
-TEST(FilePanels, SavePanelChosenAndCancelled)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    QString proposed, prompt, nameLabel;
-    auto saver = answerDialogs([&](QFileDialog* dialog) {
+    // The save panel, chosen and cancelled.
+    QString proposed, nameLabel;
+    chooser = answerDialogs([&](QFileDialog* dialog) {
         proposed = dialog->selectedFiles().value(0);
         prompt = dialog->labelText(QFileDialog::Accept);
         nameLabel = dialog->labelText(QFileDialog::FileName);
@@ -106,9 +95,8 @@ TEST(FilePanels, SavePanelChosenAndCancelled)
     });
     EXPECT_EQ(t_SavePanel("Bericht", "Sichern", "", "txt,md"), folder.filePath("neu.txt").toStdString());
     EXPECT_TRUE(proposed.endsWith("/Bericht.txt")) << proposed.toStdString();  // with the first type
-    EXPECT_EQ(prompt, "Sichern");
-    EXPECT_EQ(nameLabel, "Sichern unter:");
+    EXPECT_EQ((QStringList{prompt, nameLabel}), (QStringList{"Sichern", "Sichern unter:"}));
 
-    saver = answerDialogs([](QFileDialog* dialog) { dialog->reject(); });
+    chooser = answerDialogs([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(t_SavePanel("Bericht", "", "", ""), "");
 }

@@ -7,8 +7,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -18,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -32,20 +31,22 @@ std::vector<QWidget*> outlets(const AppDelegate& d)
             d.MainWindow, d.PreferencesWindow};
 }
 
+QMenuBar* menubar(QWidget* window)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    return mainWindow ? mainWindow->menuBar() : nullptr;
+}
+
 // The tag of every menu item, by title, from the menus of `window`.
 std::map<QString, int> menuTags(QWidget* window, std::map<QString, QKeySequence>* keys = nullptr)
 {
     std::map<QString, int> tags;
-    auto* mainWindow = qobject_cast<QMainWindow*>(window);
-    if (mainWindow == nullptr) return tags;
-    for (QAction* menu : mainWindow->menuBar()->actions()) {
-        if (menu->menu() == nullptr) continue;
-        for (QAction* item : menu->menu()->actions()) {
+    for (QAction* menu : menubar(window) ? menubar(window)->actions() : QList<QAction*>{})
+        for (QAction* item : menu->menu() ? menu->menu()->actions() : QList<QAction*>{}) {
             if (item->isSeparator()) continue;
             tags[item->text()] = item->property("tag").toInt();
             if (keys) (*keys)[item->text()] = item->shortcut();
         }
-    }
     return tags;
 }
 
@@ -54,37 +55,26 @@ using Interface = ::testing::Test;
 
 }  // namespace
 
-TEST_F(Interface, EveryOutletIsConnected)
+TEST_F(Interface, EveryOutletIsConnectedAndWindowNumbersMatch)
 {
     const AppDelegate& d = appDelegate();
     std::vector<QWidget*> connected = outlets(d);
     ASSERT_EQ(connected.size(), 21u);
     for (size_t i = 0; i < connected.size(); ++i) EXPECT_NE(connected[i], nullptr) << "outlet " << i;
-    for (uint8_t n = 0; n < 8; ++n) {
-        auto* view = dynamic_cast<GraphicView*>(d.viewOutlet(n));
-        ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->windowNumber(), n);
-        EXPECT_TRUE(view->window()->isWindow());
-    }
-    EXPECT_NE(qobject_cast<QPlainTextEdit*>(d.PasteboardTextView), nullptr);
-    EXPECT_NE(qobject_cast<QLineEdit*>(d.SystemConsoleRuler), nullptr);
-}
-
-TEST_F(Interface, WindowNumbersAndWindowsMatch)
-{
+    EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(d.PasteboardTextView) && qobject_cast<QLineEdit*>(d.SystemConsoleRuler));
     for (uint8_t n = 0; n <= 12; ++n) {
         QWidget* window = windowobject(n);
         ASSERT_NE(window, nullptr) << int(n);
-        EXPECT_TRUE(window->isWindow());
-        EXPECT_EQ(windowNumberForWindow(window), n);
+        EXPECT_EQ(std::tuple(window->isWindow(), windowNumberForWindow(window)), std::tuple(true, n));
+        if (n > 7) continue;
+        auto* view = dynamic_cast<GraphicView*>(d.viewOutlet(n));
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(std::tuple(view->windowNumber(), view->window()), std::tuple(n, window));
     }
-    EXPECT_EQ(windowobject(13), nullptr);
-    EXPECT_EQ(windowview(8), nullptr);
-    EXPECT_EQ(windowNumberForWindow(nullptr), noWindow);
+    EXPECT_EQ(std::tuple(windowobject(13), windowview(8), windowtextview(11)), std::tuple(nullptr, nullptr, nullptr));
     QWidget stranger;
-    EXPECT_EQ(windowNumberForWindow(&stranger), noWindow);
-    EXPECT_EQ(windowtextview(9), appDelegate().VirtualPrinterTextView);
-    EXPECT_EQ(windowtextview(11), nullptr);
+    EXPECT_EQ(std::tuple(windowNumberForWindow(nullptr), windowNumberForWindow(&stranger)), std::tuple(noWindow, noWindow));
+    EXPECT_EQ(windowtextview(9), d.VirtualPrinterTextView);
 }
 
 TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
@@ -97,53 +87,39 @@ TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
     for (int tag = 205; tag <= 230; ++tag) EXPECT_EQ(seen.count(tag), 1u) << tag;
     EXPECT_EQ(keys[QStringLiteral("Beenden")], QKeySequence(QStringLiteral("Ctrl+Q")));
     EXPECT_EQ(keys[QStringLiteral("Text kopieren")], QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-    for (const auto& [title, key] : keys) {
-        if (key.isEmpty() || title == QStringLiteral("Beenden")) continue;
-        EXPECT_TRUE(key[0].keyboardModifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) << title.toStdString();
-    }
+    for (const auto& [title, key] : keys)  // the others with Control and Shift
+        if (!key.isEmpty() && title != QStringLiteral("Beenden"))
+            EXPECT_EQ(key[0].keyboardModifiers(), Qt::ControlModifier | Qt::ShiftModifier) << title.toStdString();
     for (uint8_t n = 0; n <= 12; ++n) EXPECT_EQ(menuTags(windowobject(n)), tags) << int(n);
-    auto* bar = qobject_cast<QMainWindow*>(appDelegate().PasteboardWindow)->menuBar();
     QStringList titles;
-    for (QAction* menu : bar->actions()) titles << menu->text();
+    for (QAction* menu : menubar(appDelegate().PasteboardWindow)->actions()) titles << menu->text();
     EXPECT_EQ(titles, (QStringList{"Ablage", "Bearbeiten", "Fenster"}));
 }
 
-TEST_F(Interface, SideWindowsFollowTheirFrame)
+TEST_F(Interface, SideWindowsFollowTheirFrameBelowTheMenuBarAndOnlyHide)
 {
+    const AppDelegate& d = appDelegate();
+    EXPECT_GT(menubar(d.PasteboardWindow)->height(), 0);
+    EXPECT_EQ(measuresidewindowchrome(d), menubar(d.PasteboardWindow)->height());
     int64_t measured = sideWindowChromeHeight;
     sideWindowChromeHeight = 40;
-    QWidget* pasteboard = appDelegate().PasteboardWindow;
-    pasteboard->resize(400, 300);
+    d.PasteboardWindow->resize(400, 300);
     layoutsidewindow(8);
-    EXPECT_EQ(widgetframe(appDelegate().PasteboardScrollView), (t_Rect{10, 10, 380, 240}));
-
-    appDelegate().VirtualPrinterWindow->resize(700, 500);
+    EXPECT_EQ(widgetframe(d.PasteboardScrollView), (t_Rect{10, 10, 380, 240}));
+    d.VirtualPrinterWindow->resize(700, 500);
     layoutsidewindow(9);
-    EXPECT_EQ(widgetframe(appDelegate().VirtualPrinterScrollView), (t_Rect{20, 20, 660, 405}));
-    t_Rect ruler = widgetframe(appDelegate().VirtualPrinterRuler);
-    EXPECT_EQ(ruler.width, 652);
-    EXPECT_EQ(ruler.height, 19);
-
+    EXPECT_EQ(widgetframe(d.VirtualPrinterScrollView), (t_Rect{20, 20, 660, 405}));
+    t_Rect ruler = widgetframe(d.VirtualPrinterRuler);
+    EXPECT_EQ(std::make_pair(ruler.width, ruler.height), std::make_pair(652.0, 19.0));
     // A resize of the window itself lays it out through the delegate.
-    appDelegate().SystemConsoleWindow->show();
-    appDelegate().SystemConsoleWindow->resize(600, 400);
+    d.SystemConsoleWindow->show();
+    d.SystemConsoleWindow->resize(600, 400);
     QApplication::processEvents();
-    EXPECT_EQ(widgetframe(appDelegate().SystemConsoleScrollView).width, 560);
-    appDelegate().SystemConsoleWindow->hide();
+    EXPECT_EQ(widgetframe(d.SystemConsoleScrollView).width, 560);
+    d.SystemConsoleWindow->hide();
     sideWindowChromeHeight = measured;
-}
-
-TEST_F(Interface, ChromeIsTheMenuBarOfTheSideWindows)
-{
-    QWidget* window = appDelegate().PasteboardWindow;
-    int menuBar = qobject_cast<QMainWindow*>(window)->menuBar()->height();
-    EXPECT_GT(menuBar, 0);
-    EXPECT_EQ(measuresidewindowchrome(appDelegate()), menuBar);
-}
-
-TEST_F(Interface, CloseBoxHidesInsteadOfClosing)
-{
-    QWidget* preferences = appDelegate().PreferencesWindow;
+    // The close box hides a window instead of closing it.
+    QWidget* preferences = d.PreferencesWindow;
     preferences->show();
     EXPECT_FALSE(preferences->close());
     EXPECT_FALSE(preferences->isVisible());
@@ -156,34 +132,18 @@ TEST_F(Interface, CloseBoxHidesInsteadOfClosing)
 TEST(TrimmedInterface, MissingOutletsStayNull)
 {
     QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    QString path = folder.filePath(QStringLiteral("Trimmed.ui"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QFile::WriteOnly));
-    file.write(R"(<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>Interface</class>
- <widget class="QWidget" name="Interface">
-  <widget class="QMainWindow" name="GraphicWindow02">
-   <widget class="QWidget" name="GraphicWindow02Content">
-    <widget class="View02" name="t_View02"/>
-   </widget>
-  </widget>
-  <widget class="QMainWindow" name="VirtualPrinterWindow">
-   <widget class="QWidget" name="VirtualPrinterContent"/>
-  </widget>
- </widget>
-</ui>
-)");
-    file.close();
+    const std::string path = folder.filePath(QStringLiteral("Trimmed.ui")).toStdString();
+    std::ofstream(path) << R"(<?xml version="1.0" encoding="UTF-8"?><ui version="4.0"><class>Interface</class>
+ <widget class="QWidget" name="Interface"><widget class="QMainWindow" name="GraphicWindow02">
+  <widget class="QWidget" name="GraphicWindow02Content"><widget class="View02" name="t_View02"/></widget></widget>
+  <widget class="QMainWindow" name="VirtualPrinterWindow"><widget class="QWidget" name="VirtualPrinterContent"/>
+ </widget></widget></ui>)";
 
     AppDelegate trimmed;
-    ASSERT_TRUE(loadinterface(path.toStdString(), trimmed));
-    EXPECT_NE(trimmed.t_View02, nullptr);
-    EXPECT_NE(trimmed.VirtualPrinterWindow, nullptr);
-    int connected = 0;
-    for (QWidget* outlet : outlets(trimmed)) connected += outlet != nullptr;
-    EXPECT_EQ(connected, 2);
+    ASSERT_TRUE(loadinterface(path, trimmed));
+    std::vector<QWidget*> connected = outlets(trimmed);
+    EXPECT_EQ(connected.size() - std::count(connected.begin(), connected.end(), nullptr), 2u);
+    EXPECT_TRUE(trimmed.t_View02 && trimmed.VirtualPrinterWindow);
     EXPECT_EQ(measuresidewindowchrome(trimmed), 0);
 
     AppDelegate full = appDelegate();
@@ -194,6 +154,5 @@ TEST(TrimmedInterface, MissingOutletsStayNull)
     trimmed.VirtualPrinterWindow->resize(500, 500);
     appDelegate().windowDidResize(trimmed.VirtualPrinterWindow);
     appDelegate() = full;
-
     EXPECT_FALSE(loadinterface("/nonexistent/Calvotrimex.ui", trimmed));
 }

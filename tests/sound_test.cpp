@@ -18,14 +18,12 @@ TEST(Sound, BeepFileDecodesAndOthersGiveNoSound)
 {
     const Sound beep = loadsound(VX_RESOURCE_DIR "/sysbeep.aif");
     ASSERT_FALSE(beep.empty());
-    EXPECT_EQ(beep.channels, 1);
-    EXPECT_EQ(beep.sampleRate, 44100);
+    EXPECT_EQ(std::tuple(beep.channels, beep.sampleRate), std::tuple(1, 44100));
     EXPECT_TRUE(beep.frames() > 44100 / 20 && beep.frames() < 44100) << beep.frames();  // 0.05 s ... 1 s
     int peak = 0;
     for (int16_t sample : beep.samples) peak = std::max(peak, std::abs(static_cast<int>(sample)));
     EXPECT_TRUE(peak > 4000 && peak < 32000) << peak;  // audible, not clipped
-    EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/no such sound.aif").empty());
-    EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/Calvotrimex.ui").empty());
+    EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/no such sound.aif").empty() && loadsound(VX_RESOURCE_DIR "/Calvotrimex.ui").empty());
     EXPECT_FALSE(playsound(Sound{}, [] { ADD_FAILURE() << "nothing was played"; }));
 }
 
@@ -52,8 +50,7 @@ TEST(Sound, BeepsWhileOneSoundsAreDropped)
 
     sounding.front()();  // the sound has ended: the next beep sounds again
     playBeep();
-    EXPECT_EQ(lastBeepOutcome(), BeepOutcome::played);
-    EXPECT_EQ(beepPlaybacks(), before + 2);
+    EXPECT_EQ(std::tuple(lastBeepOutcome(), beepPlaybacks()), std::tuple(BeepOutcome::played, before + 2));
     sounding.back()();
     setBeepPlayer(nullptr);
 }
@@ -76,9 +73,7 @@ TEST(Sound, DevicesPlayOrRefuseQuietly)
     const BeepOutcome onDefault = lastBeepOutcome();
     QCoreApplication::processEvents();  // the queued system beeps
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_FALSE(playedOnMissingCard);
-    EXPECT_TRUE(playedOnNull);
-    EXPECT_TRUE(finished);
+    EXPECT_TRUE(!playedOnMissingCard && playedOnNull && finished);
     EXPECT_EQ(refused, BeepOutcome::fellBack);
     EXPECT_TRUE(onDefault == BeepOutcome::played || onDefault == BeepOutcome::fellBack);
 }

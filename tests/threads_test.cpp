@@ -18,18 +18,14 @@ using namespace std::chrono_literals;
 
 TEST(ThreadNumber, ReadFromDescriptions)
 {
-    EXPECT_EQ(threadnumberfromdescription("<NSThread: 0x1>{number = 2, name = (null)}"), 2);
-    EXPECT_EQ(threadnumberfromdescription("{number =   -   7, name = x}"), -7);
-    EXPECT_EQ(threadnumberfromdescription("{number = 12x5, name = x}"), 12);
-    EXPECT_EQ(threadnumberfromdescription("{number = 5}"), 0);
-    EXPECT_EQ(threadnumberfromdescription("{num = 5, name = x}"), 0);
-    EXPECT_EQ(threadnumberfromdescription("{number = , name = x}"), 0);
-    EXPECT_EQ(threadnumberfromdescription("{number =    , name = x}"), 0);
-    EXPECT_EQ(threadnumberfromdescription(""), 0);
-    EXPECT_EQ(threadnumberfromdescription("number = 99999999999999999999999, x"), 999999999999999999);
+    const std::pair<const char*, int64_t> descriptions[] = {
+        {"<NSThread: 0x1>{number = 2, name = (null)}", 2}, {"{number =   -   7, name = x}", -7},
+        {"{number = 12x5, name = x}", 12}, {"{number = 5}", 0}, {"{num = 5, name = x}", 0}, {"{number = , name = x}", 0},
+        {"{number =    , name = x}", 0}, {"", 0}, {"number = 99999999999999999999999, x", 999999999999999999}};
+    for (auto [description, number] : descriptions) EXPECT_EQ(threadnumberfromdescription(description), number) << description;
 }
 
-TEST(ThreadNumber, MainThreadIsOneAndOthersAreNew)
+TEST(ThreadNumber, MainThreadIsOneOthersAreNewAndLongNamesAreCutForTheSystemOnly)
 {
     EXPECT_EQ(threadnumber(), 1);
     std::set<int64_t> numbers;
@@ -45,10 +41,7 @@ TEST(ThreadNumber, MainThreadIsOneAndOthersAreNew)
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(numbers.size(), 8u);
     EXPECT_GE(*numbers.begin(), 2);
-}
-
-TEST(ThreadNames, LongNamesAreCutForTheSystemOnly)
-{
+    // Long names are cut for the system only.
     std::promise<std::pair<std::string, std::string>> names;
     ASSERT_TRUE(startthread(
         [&names] {
@@ -79,8 +72,7 @@ TEST(StartProcess, RunsOnItsOwnThreadWithTheStackAsked)
         },
         1073741824);
     auto [stack, onMain] = seen.get_future().get();
-    EXPECT_GE(stack, 1073741824u);
-    EXPECT_FALSE(onMain);
+    EXPECT_TRUE(stack >= 1073741824u && !onMain) << stack;
 }
 
 TEST(StartProcess, QuickSuccessiveStartsEachRunTheirOwnEntry)
@@ -104,7 +96,7 @@ TEST(StartProcess, QuickSuccessiveStartsEachRunTheirOwnEntry)
     for (std::thread& requester : requesters) requester.join();
     std::unique_lock<std::mutex> guard(lock);
     ASSERT_TRUE(allDone.wait_for(guard, 30s, [&] { return finished == starts; }));
-    for (int i = 0; i < starts; ++i) EXPECT_EQ(runs[i], 1) << "entry " << i;
+    EXPECT_EQ(runs, std::vector<int>(starts, 1));  // each entry ran once
 }
 
 TEST(WorkerPool, TasksThatWaitForEachOtherAllRunAtOnce)
@@ -127,7 +119,7 @@ TEST(WorkerPool, TasksThatWaitForEachOtherAllRunAtOnce)
     EXPECT_GE(poolworkers(), static_cast<size_t>(tasks));
 }
 
-TEST(WorkerPool, IdleWorkersAreReused)
+TEST(WorkerPool, IdleWorkersAreReusedAndRunAsyncRunsOffTheCallingThread)
 {
     DispatchGroup warm;
     warm.async([] {});
@@ -141,15 +133,11 @@ TEST(WorkerPool, IdleWorkersAreReused)
         std::this_thread::sleep_for(2ms);
     }
     EXPECT_LE(poolworkers(), before + 1);
-}
-
-TEST(WorkerPool, RunAsyncRunsOffTheCallingThread)
-{
+    // runAsync runs off the calling thread.
     std::promise<int64_t> number;
     runAsync([&number] { number.set_value(threadnumber()); });
     auto future = number.get_future();
     ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
     EXPECT_GE(future.get(), 2);
-    DispatchGroup empty;
-    empty.wait();  // nothing entered: returns at once
+    DispatchGroup().wait();  // nothing entered: returns at once
 }

@@ -4,29 +4,26 @@
 #include "events/mouse.h"
 #include "platform/key_events.h"
 #include "window_test_support.h"
-#include "windows/window_lookup.h"
 
 #include <QKeyEvent>
 #include <QTest>
-#include <QWidget>
 
 #include <thread>
 
 namespace {
 
-class ViewEvents : public ::testing::Test {
+class ViewEvents : public WindowTest {
 protected:
     void SetUp() override
     {
-        resetwindows();
+        WindowTest::SetUp();
         while (t_NextKeyEvent() >= 0) {}
         takemouseevents();
     }
     void TearDown() override
     {
-        for (uint8_t n : {1, 3}) windowobject(n)->hide();
         programMouseHandler = nullptr;
-        resetwindows();
+        WindowTest::TearDown();
     }
 };
 
@@ -40,20 +37,17 @@ KeyEventRecord translated(int key, Qt::KeyboardModifiers modifiers, const QStrin
 TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
 {
     KeyEventRecord a = translated(Qt::Key_A, Qt::NoModifier, "a", 30 + 8);
-    EXPECT_EQ(a.keyCode, 0);
-    EXPECT_EQ(a.characters, "a");
+    EXPECT_EQ(std::tuple(a.keyCode, a.characters), std::tuple(0L, std::string("a")));
     EXPECT_EQ(translated(Qt::Key_Y, Qt::NoModifier, "y", 44 + 8).keyCode, 6);  // the key's position counts
     EXPECT_EQ(translated(Qt::Key_A, Qt::NoModifier, "a").keyCode, 0);  // no scan code: Qt's key
+    // Arrows are function keys on the numeric pad.
     KeyEventRecord left = translated(Qt::Key_Left, Qt::NoModifier, "");
-    EXPECT_EQ(left.keyCode, 123);
-    EXPECT_EQ(left.characters, "\uf702");
-    EXPECT_EQ(left.modifierFlags, 0xA00000u);  // function key and numeric pad, as arrows have
+    EXPECT_EQ(std::tuple(left.keyCode, left.characters, left.modifierFlags), std::tuple(123L, std::string("\uf702"), 0xA00000UL));
     EXPECT_EQ(translated(Qt::Key_F1, Qt::NoModifier, "").characters, "\uf704");
     EXPECT_EQ(translated(Qt::Key_S, Qt::ControlModifier, "").characters, "\x13");
     EXPECT_EQ(translated(Qt::Key_Backtab, Qt::ShiftModifier, "").characters, "\x19");
     KeyEventRecord pad = translated(Qt::Key_9, Qt::ControlModifier | Qt::KeypadModifier, "9");
-    EXPECT_EQ(pad.keyCode, 92);
-    EXPECT_EQ(pad.modifierFlags, 0x240000u);
+    EXPECT_EQ(std::tuple(pad.keyCode, pad.modifierFlags), std::tuple(92L, 0x240000UL));
     EXPECT_EQ(translated(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q").modifierFlags, 0x1A0000u);
     EXPECT_EQ(keypositionfromx11(111 + 8), 117);  // Delete: forward delete
     EXPECT_EQ(keypositionfromx11(500), -1);
@@ -76,66 +70,47 @@ TEST_F(ViewEvents, KeysTypedInAViewReachTheQueue)
 
     windowTable[1].IgnoreEvents = true;
     QTest::keyPress(view, Qt::Key_B);
-    EXPECT_EQ(keyeventcount(), 0u);
-    EXPECT_TRUE(keyPressed);
+    EXPECT_EQ(std::tuple(keyeventcount(), bool(keyPressed)), std::tuple(0u, true));
     QTest::keyRelease(view, Qt::Key_B);
     windowTable[1].IgnoreEvents = false;
 
     QTest::keyClick(view, Qt::Key_9, Qt::ControlModifier | Qt::KeypadModifier);
-    EXPECT_EQ(keyeventcount(), 0u);
-    EXPECT_EQ(windowTable[1].TextRedirectOutput, 1);
+    EXPECT_EQ(std::tuple(keyeventcount(), windowTable[1].TextRedirectOutput), std::tuple(0u, 1));
     QTest::keyClick(view, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(windowTable[1].TextRedirectOutput, 2);
-
-    auto lines = loglines([] { QTest::keyClick(windowview(3), Qt::Key_A); });
-    EXPECT_EQ(lines, std::vector<std::string>{"viewKeyDown: Graphic window (3) not initialized."});
+    EXPECT_EQ(loglines([] { QTest::keyClick(windowview(3), Qt::Key_A); }), Lines{"viewKeyDown: Graphic window (3) not initialized."});
 }
 
-TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePicture)
+TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePictureAndTheCloseBoxHides)
 {
     t_InitWindow(1, 8, false, 640, 480, 10, 10, t_Font{}, true);
     std::atomic<int> handlerCalls{0};
     programMouseHandler = [&handlerCalls] { ++handlerCalls; };
-    struct Click {
-        double x, y;
-        int64_t column, row;
-    };
-    const Click clicks[] = {{10, 489, 0, 1}, {9, 300, -1, 190}, {650, 300, -2, 190},
-                            {100, 495, 90, -1}, {100, 11, 90, 479}, {100, 10, 90, -2}};
-    for (const Click& c : clicks) {
-        auto lines = loglines([&] { t_MouseEventHandler(1, MouseEventRecord{c.x, c.y, 1, 0x20000}, c.x, c.y); });
-        ASSERT_EQ(lines.size(), 2u);
-        EXPECT_EQ(lines[0], "t_MouseEventHandler: Graphic #1 window, X = " + std::to_string(c.column) + ", Y = " +
-                                std::to_string(c.row));
-        EXPECT_EQ(lines[1], "t_MouseEventHandler: Calling program mouse handler asynchronously.");
-    }
-    auto rejected = loglines([] { t_MouseEventHandler(9, MouseEventRecord{}, 5.7, 6.2); });
-    EXPECT_EQ(rejected[0], "t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6");
-    EXPECT_EQ(rejected[1], "t_MouseEventHandler:  window, X = -3, Y = -3");
+    const std::tuple<double, double, int64_t, int64_t> clicks[] = {
+        {10, 489, 0, 1}, {9, 300, -1, 190}, {650, 300, -2, 190}, {100, 495, 90, -1}, {100, 11, 90, 479}, {100, 10, 90, -2}};
+    for (auto [x, y, column, row] : clicks)
+        EXPECT_EQ(loglines([&] { t_MouseEventHandler(1, MouseEventRecord{x, y, 1, 0x20000}, x, y); }),
+                  (Lines{"t_MouseEventHandler: Graphic #1 window, X = " + std::to_string(column) + ", Y = " + std::to_string(row),
+                         "t_MouseEventHandler: Calling program mouse handler asynchronously."}));
+    EXPECT_EQ(loglines([] { t_MouseEventHandler(9, MouseEventRecord{}, 5.7, 6.2); }),
+              (Lines{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", "t_MouseEventHandler:  window, X = -3, Y = -3",
+                     "t_MouseEventHandler: Calling program mouse handler asynchronously."}));
     std::vector<t_Event> events = takemouseevents();
     ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].Kind, 2);
-    EXPECT_EQ(events[0].Index, 1);
-    EXPECT_EQ(events[0].WindowY, 489);
-    EXPECT_TRUE(events[0].ShiftPressed);
+    EXPECT_EQ(std::tuple(events[0].Kind, events[0].Index, events[0].WindowY, events[0].ShiftPressed), std::tuple(2, 1, 489, true));
     for (int i = 0; i < 100 && handlerCalls < 7; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(handlerCalls, 7);  // also after the rejected click
-}
+    programMouseHandler = nullptr;
 
-TEST_F(ViewEvents, ClickInAViewAndTheCloseBox)
-{
+    // A click in a view, and its close box.
     t_InitWindow(3, 8, false, 64, 64, 16, 16, t_Font{}, true);
     t_WindowFront(3);
     QTest::mouseClick(windowview(3), Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
-    std::vector<t_Event> events = takemouseevents();
+    events = takemouseevents();
     ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].ClickX, 5);
-    EXPECT_EQ(events[0].ClickY, 7);
-    EXPECT_FALSE(leftMouseButtonPressed);
-    auto lines = loglines([] { windowobject(3)->close(); });
-    EXPECT_TRUE(haslogline(lines, "t_MouseEventPostCloseBoxClick: Window = 3"));
-    EXPECT_FALSE(windowobject(3)->isVisible());
-    EXPECT_FALSE(windowTable[3].Visible);
+    EXPECT_EQ(std::tuple(events[0].ClickX, events[0].ClickY, bool(leftMouseButtonPressed)), std::tuple(5, 7, false));
+    EXPECT_TRUE(haslogline(loglines([] { windowobject(3)->close(); }), "t_MouseEventPostCloseBoxClick: Window = 3"));
+    EXPECT_FALSE(windowobject(3)->isVisible() || windowTable[3].Visible);
     t_WindowVisible(3, true);
     EXPECT_TRUE(windowobject(3)->isVisible());
 }
@@ -150,12 +125,10 @@ TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
         printed = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    EXPECT_FALSE(printed);
-    EXPECT_EQ(windowTable[1].TextVpos, 1);
+    EXPECT_EQ(std::tuple(bool(printed), windowTable[1].TextVpos), std::tuple(false, 1));
     t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
     program.join();
-    EXPECT_EQ(windowTable[1].TextVpos, 2);
-    EXPECT_EQ(keyeventcount(), 0u);  // the key that resumed the printing was taken
+    EXPECT_EQ(std::tuple(windowTable[1].TextVpos, keyeventcount()), std::tuple(2, 0u));  // the resuming key was taken
 }
 
 TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
@@ -165,12 +138,12 @@ TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
     std::thread program([&printing] {
         while (printing) t_Print(1, "Hallo Welt ");
     });
-    testing::internal::CaptureStdout();  // the mouse handler's lines
-    for (int i = 0; i < 10000; ++i) {
-        t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
-        t_MouseEventHandler(1, MouseEventRecord{20, 20, 1, 0}, 20, 20);
-    }
-    testing::internal::GetCapturedStdout();
+    loglines([] {  // the mouse handler's lines
+        for (int i = 0; i < 10000; ++i) {
+            t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
+            t_MouseEventHandler(1, MouseEventRecord{20, 20, 1, 0}, 20, 20);
+        }
+    });
     printing = false;
     program.join();
     EXPECT_EQ(keyeventcount(), 10000u);

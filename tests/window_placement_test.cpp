@@ -2,89 +2,61 @@
 #include "app/app_delegate.h"
 #include "platform/widgets.h"
 #include "window_test_support.h"
-#include "windows/window_lookup.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QWidget>
 
 namespace {
 
-class WindowPlacement : public ::testing::Test {
+class WindowPlacement : public WindowTest {
 protected:
     void SetUp() override
     {
-        resetwindows();
+        WindowTest::SetUp();
         t_InitWindow(0, 24, 80, 25, 16, "MenloBold 16x32.font");
     }
     void TearDown() override
     {
         t_WindowTitleVisible(0, true);
-        for (uint8_t n : {0, 8, 9, 10, 11}) windowobject(n)->hide();
-        resetwindows();
+        WindowTest::TearDown();
     }
+
+    const int64_t c = sideWindowChromeHeight;
 };
 
 }  // namespace
 
 TEST_F(WindowPlacement, GeometryCodesOfTheProgramWindow)
 {
-    const int64_t c = sideWindowChromeHeight;
-    EXPECT_EQ(t_WindowPos(0, 0), 1);
-    EXPECT_EQ(t_WindowPos(0, 2), 80);
-    EXPECT_EQ(t_WindowPos(0, 5), 25);
-    EXPECT_EQ(t_WindowPos(0, 8), 1280);
-    EXPECT_EQ(t_WindowPos(0, 9), 800);
-    EXPECT_EQ(t_WindowPos(0, 10), 1312);
-    EXPECT_EQ(t_WindowPos(0, 11), 832);
-    EXPECT_EQ(t_WindowPos(0, 12), 832 + c);
-    EXPECT_EQ(t_WindowPos(0, 18), 16);
-    EXPECT_EQ(t_WindowPos(0, 17), 0);
-    EXPECT_EQ(t_WindowPos(0, 99), 0);
-    t_Rect screen = screenframe(windowobject(0));
-    EXPECT_EQ(t_WindowPos(0, 15), screen.width);
-    EXPECT_EQ(t_WindowPos(0, 16), screen.height);
-    t_Rect frame = widgetframe(windowobject(0));
-    EXPECT_EQ(t_WindowPos(0, 13), frame.x);
-    EXPECT_EQ(t_WindowPos(0, 20), frame.y);
-    EXPECT_EQ(t_WindowPos(0, 14), int64_t(screen.height) - int64_t(frame.y) - (832 + c));
-    EXPECT_EQ(loglines([] { EXPECT_EQ(t_WindowPos(13, 0), 0); }),
-              std::vector<std::string>{"t_WindowPos: Window does not exist."});
-}
-
-TEST_F(WindowPlacement, SideWindowCodesUseTheirFrame)
-{
-    const int64_t c = sideWindowChromeHeight;
+    t_Rect screen = screenframe(windowobject(0)), frame = widgetframe(windowobject(0));
+    const std::pair<int64_t, int64_t> codes[] = {
+        {0, 1}, {2, 80}, {5, 25}, {8, 1280}, {9, 800}, {10, 1312}, {11, 832}, {12, 832 + c}, {18, 16}, {17, 0},
+        {99, 0}, {15, int64_t(screen.width)}, {16, int64_t(screen.height)}, {13, int64_t(frame.x)},
+        {20, int64_t(frame.y)}, {14, int64_t(screen.height) - int64_t(frame.y) - (832 + c)}};
+    for (auto [code, value] : codes) EXPECT_EQ(t_WindowPos(0, code), value) << "code " << code;
+    EXPECT_EQ(loglines([] { EXPECT_EQ(t_WindowPos(13, 0), 0); }), Lines{"t_WindowPos: Window does not exist."});
+    // The side windows' codes use their frame.
     windowobject(11)->resize(400, 300);
-    EXPECT_EQ(t_WindowPos(11, 2), 399);
-    EXPECT_EQ(t_WindowPos(11, 7), 300);
-    EXPECT_EQ(t_WindowPos(11, 9), 300 - c);
-    EXPECT_EQ(t_WindowPos(11, 18), 0);
+    for (auto [code, value] : {std::pair{2, 399}, {7, 300}, {9, 300 - int(c)}, {18, 0}})
+        EXPECT_EQ(t_WindowPos(11, code), value) << "code " << code;
 }
 
-TEST_F(WindowPlacement, SizingKeepsTheOriginAndScalesTheView)
+TEST_F(WindowPlacement, SizingKeepsTheOriginAndScalesTheViewAndTheTitleCounts)
 {
-    const int64_t c = sideWindowChromeHeight;
     t_Rect before = widgetframe(windowobject(0));
     t_WindowSize(0, -1, -1, 640, 400);
-    t_Rect after = widgetframe(windowobject(0));
-    EXPECT_EQ(after.x, before.x);
-    EXPECT_EQ(after.y, before.y);
-    EXPECT_EQ(after.width, 672);
-    EXPECT_EQ(after.height, 432 + c);
+    EXPECT_EQ(widgetframe(windowobject(0)), (t_Rect{before.x, before.y, 672, 432.0 + c}));
     EXPECT_EQ(windowview(0)->size(), QSize(640, 400));
     EXPECT_EQ(windowTable[0].Width, 1280);
     t_WindowSize(0, 100, 200, -1, -1);
     EXPECT_EQ(widgetframe(windowobject(0)), (t_Rect{100, 200, 1312, 832.0 + c}));
-    EXPECT_EQ(loglines([] { t_WindowSize(2, -1, -1, 10, 10); }),
-              std::vector<std::string>{"t_WindowSize: Window #2 not initialized."});
-}
-
-TEST_F(WindowPlacement, InvisibleTitleMakesAFramelessWindow)
-{
+    EXPECT_EQ(loglines([] { t_WindowSize(2, -1, -1, 10, 10); }), Lines{"t_WindowSize: Window #2 not initialized."});
+    t_WindowSize(11, 10, 20, 300, 200);
+    EXPECT_EQ(widgetframe(windowobject(11)), (t_Rect{10, 20, 300, 200.0 + c}));
+    // Without a title the window is frameless.
     t_WindowTitleVisible(0, false);
     EXPECT_EQ(windowTable[0].TitleHeight, 0);
     EXPECT_TRUE(windowobject(0)->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -92,44 +64,34 @@ TEST_F(WindowPlacement, InvisibleTitleMakesAFramelessWindow)
     t_WindowSize(0, -1, -1, -1, -1);
     EXPECT_EQ(widgetframe(windowobject(0)).height, 832);
     t_WindowTitleVisible(0, true);
-    EXPECT_EQ(windowTable[0].TitleHeight, sideWindowChromeHeight.load());
+    EXPECT_EQ(windowTable[0].TitleHeight, c);
 }
 
-TEST_F(WindowPlacement, FrontShowsAHiddenWindowAndCentreCentres)
+TEST_F(WindowPlacement, FrontShowsAHiddenWindowCentreCentresAndTheBorderHasAPaletteColour)
 {
     t_WindowVisible(0, false);
     EXPECT_FALSE(windowTable[0].Visible);
     t_WindowFront(0);
-    EXPECT_TRUE(windowTable[0].Visible);
-    EXPECT_TRUE(windowobject(0)->isVisible());
+    EXPECT_TRUE(windowTable[0].Visible && windowobject(0)->isVisible());
     EXPECT_EQ(mainwindownumber(), 0);
     t_WindowCenter(0);
-    t_Rect screen = screenframe(windowobject(0));
-    QRect box = windowobject(0)->geometry();
-    EXPECT_LE(std::abs(box.center().x() - int(screen.width) / 2), 1);
-}
-
-TEST_F(WindowPlacement, BorderColourComesFromThePalette)
-{
+    EXPECT_LE(std::abs(windowobject(0)->geometry().center().x() - int(screenframe(windowobject(0)).width) / 2), 1);
+    // The border colour comes from the palette.
     t_ColorBorder(0, 21);
     EXPECT_EQ(windowTable[0].RGBColorBorder, palettecolor(5));
     t_ColorBorder(0, 1);
     EXPECT_EQ(windowTable[0].RGBColorBorder, palettecolor(1));
     QWidget* content = qobject_cast<QMainWindow*>(windowobject(0))->centralWidget();
     EXPECT_EQ(content->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(loglines([] { t_ColorBorder(8, 1); }),
-              std::vector<std::string>{"t_ColorBorder: Window is not a graphic window."});
-    EXPECT_EQ(loglines([] { t_ColorBorder(4, 1); }),
-              std::vector<std::string>{"t_ColorBorder: Window #4 not initialized."});
+    EXPECT_EQ(loglines([] { t_ColorBorder(8, 1); }), Lines{"t_ColorBorder: Window is not a graphic window."});
+    EXPECT_EQ(loglines([] { t_ColorBorder(4, 1); }), Lines{"t_ColorBorder: Window #4 not initialized."});
 }
 
 TEST_F(WindowPlacement, TitlesAndSideWindows)
 {
     t_WindowTitle(11, "Vorgaben");
     EXPECT_EQ(windowobject(11)->windowTitle(), QStringLiteral("Vorgaben"));
-    EXPECT_EQ(loglines([] { t_WindowTitle(200, "x"); }),
-              std::vector<std::string>{"t_WindowTitle: Window does not exist."});
-
+    EXPECT_EQ(loglines([] { t_WindowTitle(200, "x"); }), Lines{"t_WindowTitle: Window does not exist."});
     QGuiApplication::clipboard()->setText(QStringLiteral("aus der Ablage"));
     t_WindowVisible(8, true);
     EXPECT_TRUE(windowobject(8)->isVisible());
@@ -141,10 +103,6 @@ TEST_F(WindowPlacement, TitlesAndSideWindows)
     appDelegate().VirtualPrinterTextView = nullptr;
     auto lines = loglines([] { t_WindowVisible(9, true); });
     appDelegate() = full;
-    EXPECT_EQ(lines, std::vector<std::string>{"t_WindowVisible: Virtual printer window is nil, resource undefined."});
+    EXPECT_EQ(lines, Lines{"t_WindowVisible: Virtual printer window is nil, resource undefined."});
     EXPECT_FALSE(windowobject(9)->isVisible());
-
-    const int64_t c = sideWindowChromeHeight;
-    t_WindowSize(11, 10, 20, 300, 200);
-    EXPECT_EQ(widgetframe(windowobject(11)), (t_Rect{10, 20, 300, 200.0 + c}));
 }
