@@ -64,3 +64,18 @@ bool validutf8(const std::string& text)
     }
     return true;
 }
+
+std::vector<ScalarAt> utf8scalars(const std::string& text)
+{
+    std::vector<ScalarAt> scalars;
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    size_t position = 0;
+    while (position < text.size()) {
+        utf8proc_int32_t code = -1;
+        utf8proc_ssize_t used = utf8proc_iterate(bytes + position, static_cast<utf8proc_ssize_t>(text.size() - position), &code);
+        const size_t length = used > 0 ? static_cast<size_t>(used) : 1;
+        scalars.push_back({used > 0 ? code : -1, position, length});
+        position += length;
+    }
+    return scalars;
+}

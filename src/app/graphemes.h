@@ -17,3 +17,13 @@ void appendScalar(std::string& text, int64_t code);
 
 // Whether `text` is valid UTF-8 throughout.
 bool validutf8(const std::string& text);
+
+// One Unicode scalar of UTF-8 text: its value (-1 for a byte that begins no valid sequence,
+// which stands alone), and where its bytes are.
+struct ScalarAt {
+    int64_t code;
+    size_t start;
+    size_t length;
+};
+// The scalars of `text`, in order.
+std::vector<ScalarAt> utf8scalars(const std::string& text);

@@ -1,6 +1,7 @@
 #include "events/menus.h"
 
 #include "app/app_delegate.h"
+#include "app/graphemes.h"
 #include "events/file_panels.h"
 #include "events/side_windows.h"
 #include "events/sound.h"
@@ -14,7 +15,6 @@
 #include "windows/window_table.h"
 
 #include <mutex>
-#include <utf8proc.h>
 
 std::atomic<bool> menuEventPending{false};
 ClosureSlot programMenuHandler;
@@ -157,16 +157,9 @@ void removeTrailingSeparator(const std::string& menu)
 std::string graphictexttoascii(const std::string& text)
 {
     std::string result;
-    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    size_t position = 0;
-    while (position < text.size()) {
-        utf8proc_int32_t code = -1;
-        utf8proc_ssize_t used =
-            utf8proc_iterate(bytes + position, static_cast<utf8proc_ssize_t>(text.size() - position), &code);
-        size_t length = used > 0 ? static_cast<size_t>(used) : 1;
-        const char* ascii = used > 0 ? asciiOfGraphic(code) : nullptr;
-        result += ascii != nullptr ? std::string(ascii) : text.substr(position, length);
-        position += length;
+    for (const ScalarAt& scalar : utf8scalars(text)) {
+        const char* ascii = asciiOfGraphic(scalar.code);
+        result += ascii != nullptr ? std::string(ascii) : text.substr(scalar.start, scalar.length);
     }
     return result;
 }

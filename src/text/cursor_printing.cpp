@@ -1,32 +1,16 @@
 // The text cursor and printing: strings and codes at the cursor, control codes, tabs, and
 // the cursor's moves with wrapping and scrolling at the edges of the text area.
+#include "app/graphemes.h"
 #include "events/keyboard.h"
 #include "events/sound.h"
 #include "platform/log.h"
 #include "text/text_window.h"
 #include "windows/window_table.h"
 
-#include <utf8proc.h>
 
 namespace {
 
 constexpr int64_t controlS = 19;
-
-// The Unicode scalars of UTF-8 text; a byte that begins no valid sequence gives U+FFFD.
-std::vector<int64_t> scalars(const std::string& text)
-{
-    std::vector<int64_t> result;
-    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    size_t position = 0;
-    while (position < text.size()) {
-        utf8proc_int32_t code = -1;
-        utf8proc_ssize_t used =
-            utf8proc_iterate(bytes + position, static_cast<utf8proc_ssize_t>(text.size() - position), &code);
-        result.push_back(used > 0 ? code : 0xFFFD);
-        position += used > 0 ? static_cast<size_t>(used) : 1;
-    }
-    return result;
-}
 
 // Prints the symbol of a code the display mode gave, or "?" for one beyond the font's codes.
 void printMapped(uint8_t window, t_Window& w, const t_DisplayModeResult& mapped)
@@ -93,7 +77,8 @@ void t_Print(uint8_t window, const std::string& text)
         logline("t_Print: Window #" + std::to_string(window) + " has no text font.");
         return;
     }
-    for (int64_t u : scalars(text)) {
+    for (const ScalarAt& scalar : utf8scalars(text)) {
+        const int64_t u = scalar.code < 0 ? 0xFFFD : scalar.code;  // a stray byte shows as "?"
         if (u < 32 && w->TextDisplayMode < 3) {
             if (u == 13) t_PauseOnKey(controlS, true);
             t_PrintControl(window, static_cast<uint8_t>(u));
