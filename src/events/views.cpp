@@ -41,17 +41,6 @@ void GraphicView::paintEvent(QPaintEvent*)
     painter.drawImage(rect(), shown_);
 }
 
-uint64_t modifierbits(Qt::KeyboardModifiers modifiers)
-{
-    uint64_t bits = 0;
-    if (modifiers & Qt::ShiftModifier) bits |= 0x20000;
-    if (modifiers & Qt::ControlModifier) bits |= 0x40000;
-    if (modifiers & (Qt::AltModifier | Qt::GroupSwitchModifier)) bits |= 0x80000;
-    if (modifiers & Qt::MetaModifier) bits |= 0x100000;
-    if (modifiers & Qt::KeypadModifier) bits |= 0x200000;
-    return bits;
-}
-
 void GraphicView::keyPressEvent(QKeyEvent* event)
 {
     KeyEventRecord key = keyrecordfromqt(*event);

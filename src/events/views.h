@@ -52,6 +52,3 @@ VX_VIEW_CLASS(View07, 7)
 
 // A new view for the class name "View00" ... "View07"; null for any other name.
 QWidget* makeview(const QString& className, QWidget* parent);
-
-// The modifier bits of a Qt key or mouse event, as the key handler reads them.
-uint64_t modifierbits(Qt::KeyboardModifiers modifiers);

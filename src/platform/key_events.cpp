@@ -60,16 +60,13 @@ bool isArrow(int key)
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
-uint64_t modifierBits(const QKeyEvent& event, uint32_t character)
+// The modifier bits of a key-down: Caps Lock from X11's lock state, the numeric pad also for
+// the arrows and the Function bit for keys of private-use characters, as the key table expects.
+uint64_t keyModifierBits(const QKeyEvent& event, uint32_t character)
 {
-    const Qt::KeyboardModifiers m = event.modifiers();
-    uint64_t bits = 0;
+    uint64_t bits = modifierbits(event.modifiers());
     if (event.nativeScanCode() != 0 && (event.nativeModifiers() & x11LockMask)) bits |= capsLockBit;
-    if (m & Qt::ShiftModifier) bits |= shiftBit;
-    if (m & Qt::ControlModifier) bits |= controlBit;
-    if (m & (Qt::AltModifier | Qt::GroupSwitchModifier)) bits |= optionBit;
-    if (m & Qt::MetaModifier) bits |= commandBit;
-    if ((m & Qt::KeypadModifier) || isArrow(event.key())) bits |= numericPadBit;
+    if (isArrow(event.key())) bits |= numericPadBit;
     if (character != 0) bits |= functionBit;
     return bits;
 }
@@ -89,6 +86,17 @@ std::string characters(const QKeyEvent& event, uint32_t functionCharacter)
 }
 
 }  // namespace
+
+uint64_t modifierbits(Qt::KeyboardModifiers m)
+{
+    uint64_t bits = 0;
+    if (m & Qt::ShiftModifier) bits |= shiftBit;
+    if (m & Qt::ControlModifier) bits |= controlBit;
+    if (m & (Qt::AltModifier | Qt::GroupSwitchModifier)) bits |= optionBit;
+    if (m & Qt::MetaModifier) bits |= commandBit;
+    if (m & Qt::KeypadModifier) bits |= numericPadBit;
+    return bits;
+}
 
 int64_t keypositionfromx11(uint32_t keycode)
 {
@@ -139,7 +147,7 @@ KeyEventRecord keyrecordfromqt(const QKeyEvent& event)
     if (position < 0) position = keypositionfromqtkey(event.key(), event.modifiers() & Qt::KeypadModifier);
     record.keyCode = position < 0 ? 255 : position;  // beyond the key table
     record.characters = characters(event, functionCharacter);
-    record.modifierFlags = modifierBits(event, functionCharacter);
+    record.modifierFlags = keyModifierBits(event, functionCharacter);
     return record;
 }
 

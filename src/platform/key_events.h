@@ -6,6 +6,8 @@
 
 #include "events/view_events.h"
 
+#include <QtCore/qnamespace.h>
+
 #include <cstdint>
 
 class QKeyEvent;
@@ -16,6 +18,10 @@ int64_t keypositionfromx11(uint32_t keycode);
 int64_t keypositionfromqtkey(int key, bool keypad);
 // The private-use character of a cursor, paging, function or help key (Qt::Key); 0 for others.
 uint32_t functionkeycharacter(int key);
+
+// The modifier bits of Qt's modifiers: Shift, Control (Ctrl), Option (Alt, AltGr), Command
+// (Meta), numeric pad (keypad).
+uint64_t modifierbits(Qt::KeyboardModifiers modifiers);
 
 KeyEventRecord keyrecordfromqt(const QKeyEvent& event);
 // Whether the event is of a modifier key alone (Shift, Control, Alt, Caps Lock, ...): such a

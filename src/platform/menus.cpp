@@ -1,6 +1,7 @@
 #include "platform/menus.h"
 
 #include "app/app_delegate.h"
+#include "platform/key_events.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -32,16 +33,6 @@ QAction* itemAt(const std::string& menu, int64_t position)
     return found->actions().at(static_cast<int>(position));
 }
 
-uint64_t modifierBits(Qt::KeyboardModifiers modifiers)
-{
-    uint64_t bits = 0;
-    if (modifiers & Qt::ShiftModifier) bits |= 0x20000;
-    if (modifiers & Qt::ControlModifier) bits |= 0x40000;
-    if (modifiers & Qt::AltModifier) bits |= 0x80000;
-    if (modifiers & Qt::MetaModifier) bits |= 0x100000;
-    return bits;
-}
-
 }  // namespace
 
 MenuItemInfo menuiteminfo(QAction* item)
@@ -60,7 +51,7 @@ MenuItemInfo menuiteminfo(QAction* item)
     if (!item->shortcut().isEmpty()) {
         QKeyCombination key = item->shortcut()[0];
         info.keyChar = QKeySequence(key.key()).toString().toLower().toStdString();
-        info.keyMods = modifierBits(key.keyboardModifiers());
+        info.keyMods = modifierbits(key.keyboardModifiers());
     }
     return info;
 }

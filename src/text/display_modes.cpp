@@ -1,6 +1,5 @@
 // Text attributes and display modes: how each printed code is mapped, and the escape
 // sequences that set colours, the border and tab stops.
-#include "platform/log.h"
 #include "text/text_window.h"
 #include "windows/window_table.h"
 
@@ -49,16 +48,9 @@ t_DisplayModeResult escapeParameter(uint8_t window, t_Window& w, int64_t code, b
 
 t_DisplayModeResult t_ApplyDisplayMode(uint8_t window, int64_t code)
 {
-    const t_DisplayModeResult refused{-2, false, 240};
-    if (window > 7) {
-        logline("t_ApplyDisplayMode: Window is not a graphic window.");
-        return refused;
-    }
-    if (!graphicwindowexists(window) || !windowTable[window].Initialized || windowTable[window].TextMemoryStart < 0) {
-        logline("t_ApplyDisplayMode: Window #" + std::to_string(window) + " not initialized.");
-        return refused;
-    }
-    t_Window& w = windowTable[window];
+    t_Window* ready = textwindow(window, "t_ApplyDisplayMode");
+    if (ready == nullptr) return {-2, false, 240};
+    t_Window& w = *ready;
     const bool inverse = w.TextInverse;
     const uint8_t colour = w.TextColor;
     switch (w.TextDisplayMode) {
