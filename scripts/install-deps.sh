@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-tools-dev qt6-qpa-plugins
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins
     libutf8proc-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool
