@@ -58,7 +58,11 @@ struct Starts {
 // Never destroyed: workers wait on it for the life of the process.
 WorkerPool& pool()
 {
-    static auto* instance = new WorkerPool;
+    static auto* instance = [] {
+        auto* created = new WorkerPool;
+        created->width = processcpucount();
+        return created;
+    }();
     return *instance;
 }
 
