@@ -5,8 +5,8 @@
 #include "platform/log.h"
 #include "platform/main_thread.h"
 #include "platform/threads.h"
-#include "platform/worker_pool.h"
 #include "platform/widgets.h"
+#include "platform/worker_pool.h"
 #include "windows/window_lookup.h"
 #include "windows/window_table.h"
 
