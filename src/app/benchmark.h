@@ -16,7 +16,7 @@ constexpr std::array<int64_t, 23> threadRamp = {1,  2,  4,  6,  8,  10, 12, 16, 
 constexpr int64_t totalAdditions = 1000000000;
 // Two passes of equal speed differ by the noise of the measurement. A pass counts as faster
 // only when it takes less time than the previous one by more than this share of it.
-constexpr double rampMargin = 0.03;
+constexpr double rampMargin = 0.04;
 
 // What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
 // runs the work on `threads` threads and returns when all are done.
