@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
 namespace {
 
 // A clock whose passes take the given seconds, one after the other.
@@ -30,17 +34,29 @@ int64_t countOf(const std::vector<std::string>& lines, const std::string& line)
 
 }  // namespace
 
-TEST(Benchmark, ATieEndsTheRampWithThePreviousPass)
+TEST(Benchmark, APassWithinTheMarginEndsTheRampWithThePreviousPass)
 {
-    ScriptedRamp ramp{{1.0, 0.5, 0.5, 0.1}};
-    std::pair<int64_t, double> result;
-    auto lines = loglines([&] { result = maximumthreads(true, ramp.hooks()); });
-    EXPECT_EQ(result.first, 2);
-    EXPECT_DOUBLE_EQ(result.second, 2.0);
-    EXPECT_EQ(ramp.threadsRun, (std::vector<int64_t>{1, 2, 4}));
-    // Two passes report (into a window that does not exist here); the failing one does not.
-    EXPECT_EQ(countOf(lines, "t_Print: Window is not a graphic window."), 2);
-    EXPECT_EQ(lines.back(), "");
+    // Seconds per pass; the third is what decides.
+    const std::pair<double, int64_t> cases[] = {{0.5, 2}, {0.485, 2}, {0.55, 2}, {0.47, 4}};
+    for (auto [third, answer] : cases) {
+        ScriptedRamp ramp{{1.0, 0.5, third, 0.5}};
+        std::pair<int64_t, double> result;
+        auto lines = loglines([&] { result = maximumthreads(true, ramp.hooks()); });
+        EXPECT_EQ(result.first, answer) << third;
+        EXPECT_DOUBLE_EQ(result.second, passspeed(static_cast<int64_t>(ramp.passes[answer / 2] * 1e6))) << third;
+        // Each faster pass prints its line in three parts, refused here without a window.
+        EXPECT_EQ(countOf(lines, "t_Print: Window is not a graphic window."), 3 * (answer / 2 + 1)) << third;
+        EXPECT_EQ(lines.back(), "");
+    }
+}
+
+TEST(Benchmark, FasterMeansBeyondTheMargin)
+{
+    const std::tuple<int64_t, int64_t, bool> cases[] = {
+        {1000000, 1000000, false}, {960000, 1000000, false}, {959999, 1000000, true},
+        {937500, 1000000, true},  // the smallest real step of the ramp, 60 to 64 threads
+        {1000001, 1000000, false}, {9999999999, 10000000000, false}, {1, 10000000000, true}};
+    for (auto [elapsed, previous, faster] : cases) EXPECT_EQ(passisfaster(elapsed, previous), faster) << elapsed;
 }
 
 TEST(Benchmark, ASlowerPassEndsItToo)
@@ -54,22 +70,26 @@ TEST(Benchmark, ASlowerPassEndsItToo)
 TEST(Benchmark, AllPassesFasterGiveNinetySix)
 {
     ScriptedRamp ramp;
-    for (int i = 0; i < 23; ++i) ramp.passes.push_back(2.0 - i * 0.05);
+    for (int i = 0; i < 23; ++i) ramp.passes.push_back(2.0 * std::pow(0.95, i));
     std::pair<int64_t, double> result;
     auto lines = loglines([&] { result = maximumthreads(true, ramp.hooks()); });
     EXPECT_EQ(result.first, 96);
-    EXPECT_NEAR(result.second, passspeed(static_cast<int64_t>((2.0 - 22 * 0.05) * 1e6)), 1e-3);
+    EXPECT_NEAR(result.second, passspeed(static_cast<int64_t>(ramp.passes.back() * 1e6)), 1e-3);
     EXPECT_EQ(ramp.threadsRun.size(), 23u);
     EXPECT_EQ(lines.back(), "\rmaximumthreads: Result is greater or equal 96 threads.");
 }
 
 TEST(Benchmark, ReportLines)
 {
-    EXPECT_EQ(passreport(1234567, 4), "1.234 ms. =  4 Threads =  0,81 GFLOPs");
-    EXPECT_EQ(passreport(9876543, 1), "9.876 ms. =  1 Thread  =  0,10 GFLOPs");
-    EXPECT_EQ(passreport(12345678, 96), "12.345 ms. = 96 Threads =  0,08 GFLOPs");
-    EXPECT_EQ(passreport(999999, 2), "  999 ms. =  2 Threads =  1,00 GFLOPs");
-    EXPECT_EQ(passreport(8130, 24), "    8 ms. = 24 Threads =123,00 GFLOPs");
+    const std::tuple<int64_t, int64_t, const char*> cases[] = {
+        {1234567, 4, "1.234 ms. =  4 Threads =  0,81 GFLOPs"}, {9876543, 1, "9.876 ms. =  1 Thread  =  0,10 GFLOPs"},
+        {12345678, 96, "12.345 ms. = 96 Threads =  0,08 GFLOPs"}, {999999, 2, "  999 ms. =  2 Threads =  1,00 GFLOPs"},
+        {8130, 24, "    8 ms. = 24 Threads =123,00 GFLOPs"}};
+    for (auto [elapsed, threads, line] : cases) {
+        auto parts = passreport(elapsed, threads);
+        EXPECT_EQ(parts[0] + parts[1] + parts[2], line);
+        EXPECT_EQ(parts[1], threads > 1 ? "s" : " ");
+    }
     EXPECT_EQ(formatreal(32, 3, 2, true, 0.819), "  0,81");
 }
 
@@ -83,4 +103,30 @@ TEST(Benchmark, WorkerAddsAndSignsItsSum)
     benchmarkworker(1000);
     benchmarkworker(0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "..-");
+}
+
+TEST(Benchmark, TheChainsLoopLiesInOneCacheLine)
+{
+    // The disassembly of this program's chain: address and instruction of each line.
+    const std::string command =
+        "objdump -d --no-show-raw-insn --disassemble=_Z13additionchainl /proc/" + std::to_string(getpid()) + "/exe";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::vector<std::pair<unsigned long long, std::string>> code;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        unsigned long long address = 0;
+        int used = 0;
+        if (std::sscanf(line, " %llx:%n", &address, &used) == 1 && used > 0) code.push_back({address, line + used});
+    }
+    pclose(pipe);
+    // The loop runs from the target of the backward branch to the end of that branch.
+    unsigned long long loopStart = 0, loopEnd = 0;
+    for (size_t i = 0; i + 1 < code.size(); ++i) {
+        unsigned long long target = 0;
+        if (std::sscanf(code[i].second.c_str(), " j%*s %llx", &target) == 1 && target < code[i].first)
+            loopStart = target, loopEnd = code[i + 1].first;
+    }
+    ASSERT_GT(loopEnd, loopStart) << "no loop found in the disassembly of additionchain";
+    EXPECT_EQ(loopStart / 64, (loopEnd - 1) / 64) << std::hex << loopStart << "-" << loopEnd;
 }

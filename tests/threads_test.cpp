@@ -8,13 +8,43 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <pthread.h>
+#include <sched.h>
 #include <set>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
+
+namespace {
+
+// Runs `count` items on the pool that each keep a CPU busy for `spin`; gives the most that
+// ran at once.
+int mostAtOnce(size_t count, std::chrono::milliseconds spin)
+{
+    std::atomic<int> now{0}, most{0};
+    DispatchGroup group;
+    for (size_t i = 0; i < count; ++i)
+        group.async([&] {
+            const int running = ++now;
+            int seen = most.load();
+            while (running > seen && !most.compare_exchange_weak(seen, running)) {
+            }
+            const auto end = std::chrono::steady_clock::now() + spin;
+            while (std::chrono::steady_clock::now() < end) {
+            }
+            --now;
+        });
+    group.wait();
+    return most.load();
+}
+
+}  // namespace
 
 TEST(ThreadNumber, ReadFromDescriptions)
 {
@@ -97,6 +127,68 @@ TEST(StartProcess, QuickSuccessiveStartsEachRunTheirOwnEntry)
     std::unique_lock<std::mutex> guard(lock);
     ASSERT_TRUE(allDone.wait_for(guard, 30s, [&] { return finished == starts; }));
     EXPECT_EQ(runs, std::vector<int>(starts, 1));  // each entry ran once
+}
+
+TEST(WorkerPool, BusyItemsRunAtMostOnePerCpuOfTheAffinityMask)
+{
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    for (int cpu = 0; CPU_COUNT(&one) == 0; ++cpu)
+        if (CPU_ISSET(cpu, &all)) CPU_SET(cpu, &one);
+    for (const cpu_set_t* mask : {&all, &one}) {
+        ASSERT_EQ(sched_setaffinity(0, sizeof *mask, mask), 0);
+        const size_t cpus = static_cast<size_t>(CPU_COUNT(mask));
+        EXPECT_EQ(processcpucount(), cpus);
+        EXPECT_LE(mostAtOnce(3 * cpus + 1, 20ms), static_cast<int>(cpus));
+        EXPECT_EQ(poolwidth(), cpus);
+    }
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+}
+
+TEST(WorkerPool, AnItemThatBlocksLetsTheNextOneStart)
+{
+    // Whether the items say that they wait or the pool has to find out.
+    for (bool said : {true, false}) {
+        const size_t width = processcpucount();
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        std::atomic<size_t> released_seen{0};
+        DispatchGroup group;
+        // As many items as may run at once wait for the one submitted after them.
+        for (size_t i = 0; i < width; ++i)
+            group.async([&, said] {
+                std::optional<BlockingWait> blocking;
+                if (said) blocking.emplace();
+                if (released.wait_for(20s) == std::future_status::ready) ++released_seen;
+            });
+        group.async([&release] { release.set_value(); });
+        group.wait();
+        EXPECT_EQ(released_seen.load(), width) << said;
+    }
+}
+
+TEST(WorkerPool, WorkersCarryTheirOwnNameAndDropOnesAnItemGave)
+{
+    std::promise<std::tuple<long, std::string, std::string>> seen;
+    runAsync([&seen] {
+        char system[32] = {};
+        pthread_getname_np(pthread_self(), system, sizeof system);
+        const std::string description = threaddescription();
+        setthreadname("t_EventMouse");
+        seen.set_value({syscall(SYS_gettid), system, description});
+    });
+    auto [tid, system, description] = seen.get_future().get();
+    EXPECT_EQ(system, "vxtools worker");
+    EXPECT_NE(description.find("name = (null)}"), std::string::npos) << description;
+    // Once the item is done its worker has the worker's name again.
+    std::string name = "t_EventMouse";
+    for (auto end = std::chrono::steady_clock::now() + 10s; name == "t_EventMouse" && std::chrono::steady_clock::now() < end;) {
+        std::this_thread::sleep_for(1ms);
+        std::ifstream("/proc/self/task/" + std::to_string(tid) + "/comm") >> name;
+    }
+    EXPECT_EQ(name, "vxtools");  // "vxtools worker", read up to the blank
 }
 
 TEST(WorkerPool, TasksThatWaitForEachOtherAllRunAtOnce)

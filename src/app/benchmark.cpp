@@ -17,7 +17,7 @@ int64_t microseconds(double seconds)
 void reportPass(int64_t elapsed, int64_t threads)
 {
     const uint8_t window = t_FirstWindow;
-    t_Print(window, passreport(elapsed, threads));
+    for (const std::string& part : passreport(elapsed, threads)) t_Print(window, part);
     t_Cr(window);
     t_WindowUpdate(0, false);
 }
@@ -37,10 +37,15 @@ double passspeed(int64_t elapsed)
     return 1000000000.0 / static_cast<double>(elapsed) / 1000.0;
 }
 
-std::string passreport(int64_t elapsed, int64_t threads)
+std::array<std::string, 3> passreport(int64_t elapsed, int64_t threads)
 {
-    return formatinteger(elapsed / 1000, 32, 5, true) + " ms. = " + formatinteger(threads, 32, 2, true) + " Thread" +
-           (threads > 1 ? "s" : " ") + " =" + formatreal(32, 3, 2, true, passspeed(elapsed)) + " GFLOPs";
+    return {formatinteger(elapsed / 1000, 32, 5, true) + " ms. = " + formatinteger(threads, 32, 2, true) + " Thread",
+            threads > 1 ? "s" : " ", " =" + formatreal(32, 3, 2, true, passspeed(elapsed)) + " GFLOPs"};
+}
+
+bool passisfaster(int64_t elapsed, int64_t previous)
+{
+    return static_cast<double>(elapsed) < static_cast<double>(previous) * (1.0 - rampMargin);
 }
 
 std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
@@ -51,7 +56,7 @@ std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
         const double start = hooks.clock();
         hooks.runPass(threads);
         const int64_t elapsed = microseconds(hooks.clock()) - microseconds(start);
-        if (elapsed >= previous) {
+        if (!passisfaster(elapsed, previous)) {
             logline("");
             return {resultThreads, resultSpeed};
         }

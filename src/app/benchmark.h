@@ -14,6 +14,9 @@
 constexpr std::array<int64_t, 23> threadRamp = {1,  2,  4,  6,  8,  10, 12, 16, 20, 24, 28, 32,
                                                 36, 40, 44, 48, 52, 56, 60, 64, 72, 80, 96};
 constexpr int64_t totalAdditions = 1000000000;
+// Two passes of equal speed differ by the noise of the measurement. A pass counts as faster
+// only when it takes less time than the previous one by more than this share of it.
+constexpr double rampMargin = 0.04;
 
 // What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
 // runs the work on `threads` threads and returns when all are done.
@@ -29,8 +32,11 @@ std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks);
 
 // GFLOPs of a pass of `elapsed` microseconds: 10^9 additions in that time, in 10^9 per second.
 double passspeed(int64_t elapsed);
-// The report line of a pass: "1.234 ms. =  4 Threads =  0,81 GFLOPs".
-std::string passreport(int64_t elapsed, int64_t threads);
+// The report line of a pass in the three parts printed one after the other:
+// "1.234 ms. =  4 Thread", "s" (a blank for one thread) and " =  0,81 GFLOPs".
+std::array<std::string, 3> passreport(int64_t elapsed, int64_t threads);
+// Whether a pass of `elapsed` microseconds beats a previous one of `previous` by more than the margin.
+bool passisfaster(int64_t elapsed, int64_t previous);
 
 // Adds 1.0 `count` times, one dependent addition after the other, and writes one character
 // on standard output: "." for a positive sum, "-" for 0, "," for a negative one.

@@ -2,6 +2,7 @@
 
 #include "platform/file_dialogs.h"
 #include "platform/main_thread.h"
+#include "platform/worker_pool.h"
 
 #include <utf8proc.h>
 
@@ -63,6 +64,7 @@ std::string onguithread(std::function<std::string()> panel)
         std::atomic<bool> done{false};
     };
     auto outcome = std::make_shared<Outcome>();
+    BlockingWait blocking;
     sleepfor(20'000'000);
     runOnMainThreadAsync([outcome, panel = std::move(panel)] {
         outcome->path = panel();

@@ -2,6 +2,7 @@
 
 #include "events/menus.h"
 #include "platform/clock.h"
+#include "platform/worker_pool.h"
 
 #include <deque>
 #include <mutex>
@@ -168,6 +169,7 @@ std::pair<bool, int64_t> t_PauseOnKey(int64_t key, bool wait)
     if (!wait) return {true, 0};
     const size_t menus = menueventcount();
     const timespec pause{0, 10000000};
+    BlockingWait blocking;
     while (keyeventcount() == 0 && menueventcount() == menus) nanosleep(&pause, nullptr);
     std::lock_guard<std::mutex> guard(keyLock);
     const int64_t value = keyEventQueue.empty() ? 0 : takeOldest();

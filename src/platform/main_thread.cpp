@@ -1,6 +1,7 @@
 #include "platform/main_thread.h"
 
 #include "platform/threads.h"
+#include "platform/worker_pool.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -20,6 +21,7 @@ void runOnMainThread(const std::function<void()>& work)
         work();
         return;
     }
+    BlockingWait blocking;
     QMetaObject::invokeMethod(application, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 

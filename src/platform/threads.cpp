@@ -85,7 +85,20 @@ void setthreadname(const std::string& name)
 {
     identity.name = name;
     identity.named = true;
+    setsystemthreadname(name);
+}
+
+void setsystemthreadname(const std::string& name)
+{
     pthread_setname_np(pthread_self(), cutName(name, 15).c_str());
+}
+
+void resetthreadname(const std::string& systemName)
+{
+    if (!identity.named) return;
+    identity.name.clear();
+    identity.named = false;
+    setsystemthreadname(systemName);
 }
 
 std::string threaddescription()

@@ -20,6 +20,13 @@ int64_t currentthreadnumber();
 // there (on a character boundary); the thread's description keeps the whole name.
 void setthreadname(const std::string& name);
 
+// Names the calling thread for the system only (top, ps, debuggers); its description keeps
+// the name given by setthreadname, "(null)" while none was given.
+void setsystemthreadname(const std::string& name);
+// Forgets a name given by setthreadname, if any, and names the thread `systemName` for the
+// system again.
+void resetthreadname(const std::string& systemName);
+
 // "<Thread: 0x...>{number = N, name = NAME}", the name "(null)" while none was given.
 std::string threaddescription();
 

@@ -1,7 +1,11 @@
 // The process-wide worker pool that runs background work.
 //
-// Whenever every worker is busy, a submitted task starts another worker, so a task that
-// never ends (the auto-update process) cannot keep others waiting; idle workers are reused.
+// At most `poolwidth()` workers run tasks at once, one for each CPU the process may use;
+// further tasks wait in order. A worker that blocks does not count: the runtime's own waits
+// say so with a BlockingWait, and while tasks wait a monitor looks for workers whose threads
+// sleep without having said so (a program's own lock, `read`, `sleep`). Either way another
+// worker takes the next task, so a task that never ends and tasks that wait for each other
+// do not starve the rest. Idle workers are reused and retire after a while.
 #pragma once
 
 #include <condition_variable>
@@ -13,9 +17,25 @@
 // Runs `task` on a worker of the pool and returns at once.
 void poolsubmit(std::function<void()> task);
 
-// Workers the pool has started so far, and those of them running a task now.
+// The number of CPUs in the process's affinity mask, at least 1.
+size_t processcpucount();
+// How many workers may run tasks at once: processcpucount() when the last task was submitted.
+size_t poolwidth();
+// Workers alive now, and those of them running a task (blocked or not).
 size_t poolworkers();
 size_t poolbusyworkers();
+
+// Tells the pool, for its lifetime, that the calling thread waits; nothing on other threads.
+class BlockingWait {
+public:
+    BlockingWait();
+    ~BlockingWait();
+    BlockingWait(const BlockingWait&) = delete;
+    BlockingWait& operator=(const BlockingWait&) = delete;
+
+private:
+    bool onWorker_;
+};
 
 // A counter of outstanding tasks that one can wait on.
 class DispatchGroup {

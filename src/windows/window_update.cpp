@@ -6,6 +6,7 @@
 #include "platform/main_thread.h"
 #include "platform/threads.h"
 #include "platform/widgets.h"
+#include "platform/worker_pool.h"
 #include "windows/window_lookup.h"
 #include "windows/window_table.h"
 
@@ -140,7 +141,9 @@ void t_WindowAutoUpdateProcess()
     autoUpdateRunning = true;
     const timespec pause{0, 1000000};
     while (memoryInitialized && autoUpdateRunning) {
-        if (autoupdatepass() == 0) nanosleep(&pause, nullptr);
+        if (autoupdatepass() > 0) continue;
+        BlockingWait blocking;
+        nanosleep(&pause, nullptr);
     }
     autoUpdateRunning = false;
     logline("t_WindowAutoUpdateProcess: End.");
