@@ -159,7 +159,8 @@ TEST(Launch, RealKeyPressesUnderAnXServer)
         xdotool key a ctrl+s Left F1 F12 shift+Tab BackSpace Delete Home Next
         xdotool key KP_Insert KP_End KP_Down KP_Next KP_Left KP_Begin KP_Right KP_Home KP_Up KP_Prior KP_Delete KP_Enter
         xdotool key alt+KP_Home alt+KP_Insert ctrl+KP_Prior Num_Lock Insert dead_circumflex e shift+dead_circumflex
-        xdotool key Caps_Lock a; xdotool mousemove --window "$(xdotool getwindowfocus)" 100 100 click 1; xdotool key Caps_Lock
+        xdotool key Caps_Lock a; sleep 0.5; xdotool mousemove --window "$(xdotool getwindowfocus)" 100 100 click 1
+        sleep 0.5; xdotool key Caps_Lock
         xdotool key ctrl+shift+c; sleep 1; echo "clipboard: $(xclip -o -selection clipboard | head -c 8)"
         xdotool key ctrl+shift+z; focus Zwischenablage; xdotool key ctrl+shift+z ctrl+shift+g
         focus Calvotrimex; xdotool key ctrl+shift+w; sleep 1
