@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins
     libutf8proc-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool
+    libxkbcommon-dev
+    xvfb xauth xdotool x11-xserver-utils xclip
 )
 
 missing=()

@@ -1,7 +1,12 @@
-// The key table, the key queue and the pause on Control-S (no display needed).
+// The key table, the key queue, the pause on Control-S, dead keys and the event threads (no
+// display needed).
 #include "events/keyboard.h"
+#include "events/mouse.h"
+#include "platform/dead_keys.h"
+#include "windows/window_table.h"
 
 #include <gtest/gtest.h>
+#include <xkbcommon/xkbcommon-keysyms.h>
 
 #include <atomic>
 #include <thread>
@@ -122,4 +127,52 @@ TEST(KeyQueue, ConcurrentAppendsAndTakesLoseNothing)
     while (t_NextKeyEvent() >= 0) ++taken;
     EXPECT_EQ(taken, 2 * perThread);
     EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int64_t value) { return value == 'a' || value == 'b'; }));
+}
+
+// Control + numeric pad switches a window's output on the GUI thread while the program prints,
+// and clicks read the window record while window creation writes it: nothing may race.
+TEST(EventThreads, RedirectionAndClicksWhileTheProgramPrints)
+{
+    ensurememory();
+    {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        windowTable[0] = t_Window{.Initialized = true, .Width = 64, .Height = 64};
+    }
+    testing::internal::CaptureStdout();
+    std::atomic<bool> done{false};
+    std::thread program([&] {
+        while (!done) {
+            t_PrintControl(0, 0);  // reads the output mode
+            std::lock_guard<std::mutex> guard(windowRecordLock);
+            windowTable[0].Initialized = true;
+        }
+    });
+    for (int i = 0; i < 500; ++i) {
+        press(0, 89, "7", control);  // nowhere
+        press(0, 92, "9", control);  // back to the window
+        t_MouseEventHandler(0, MouseEventRecord{}, 10, 10);
+    }
+    done = true;
+    program.join();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::tuple(redirectmode(windowTable[0]), takemouseevents().size(), keyeventcount()), std::tuple(1, 500u, 0u));
+    windowTable[0] = t_Window{};
+}
+
+// Dead keys compose with the key that follows, as the locale's compose table says.
+TEST(DeadKeys, ComposeWithTheNextKey)
+{
+    const std::tuple<std::vector<uint32_t>, ComposeStep, std::string> cases[] = {
+        {{XKB_KEY_dead_circumflex, XKB_KEY_e}, ComposeStep::composed, "\u00ea"},
+        {{XKB_KEY_dead_diaeresis, XKB_KEY_U}, ComposeStep::composed, "\u00dc"},
+        {{XKB_KEY_dead_circumflex, XKB_KEY_space}, ComposeStep::composed, "^"},
+        {{XKB_KEY_dead_circumflex, XKB_KEY_x}, ComposeStep::cancelled, ""},
+        {{XKB_KEY_dead_acute}, ComposeStep::composing, ""},
+        {{XKB_KEY_Shift_L, XKB_KEY_A}, ComposeStep::composed, "\u00c1"},  // Shift between does not end it
+    };
+    for (const auto& [keysyms, step, text] : cases) {
+        ComposeResult result;
+        for (uint32_t keysym : keysyms) result = composekey(keysym);
+        EXPECT_EQ(std::tuple(result.step, result.text), std::tuple(step, text)) << keysyms.front();
+    }
 }

@@ -146,18 +146,43 @@ TEST(Launch, CalvotrimexDoesItsWholeJob)
     EXPECT_GT(green, 10);  // the header in the program's green
 }
 
+// Real key presses, clicks and menu keys under an X server of its own, with NumLock off and a
+// dead circumflex left of 1; then every window hidden and the way back by a second start.
 TEST(Launch, RealKeyPressesUnderAnXServer)
 {
-    if (std::system("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null") != 0)
-        GTEST_SKIP() << "xvfb-run and xdotool are needed";
-    // The program runs under its own X server; xdotool types into its window.
-    const QString script = "\"$0\" \"$1\" --quit-when-done & program=$!; "
-                           "xdotool search --sync --onlyvisible --name Calvotrimex windowfocus --sync >/dev/null 2>&1; "
-                           "sleep 1; xdotool key a ctrl+s Left F1 shift+Tab Escape; wait $program";
+    if (std::system("for tool in xvfb-run xdotool xmodmap xclip; do command -v $tool >/dev/null || exit 1; done") != 0)
+        GTEST_SKIP() << "xvfb-run, xdotool, xmodmap and xclip are needed";
+    const QString script = R"sh(
+        focus() { timeout 20 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
+        "$0" "$1" --quit-when-done & program=$!
+        focus Calvotrimex; xmodmap -e "keycode 49 = dead_circumflex degree"; sleep 1
+        xdotool key a ctrl+s Left F1 F12 shift+Tab BackSpace Delete Home Next
+        xdotool key KP_Insert KP_End KP_Down KP_Next KP_Left KP_Begin KP_Right KP_Home KP_Up KP_Prior KP_Delete KP_Enter
+        xdotool key alt+KP_Home alt+KP_Insert ctrl+KP_Prior Num_Lock Insert dead_circumflex e shift+dead_circumflex
+        xdotool key Caps_Lock a; sleep 0.5; xdotool mousemove --window "$(xdotool getwindowfocus)" 100 100 click 1
+        sleep 0.5; xdotool key Caps_Lock
+        xdotool key ctrl+shift+c; sleep 1; echo "clipboard: $(xclip -o -selection clipboard | head -c 8)"
+        xdotool key ctrl+shift+z; focus Zwischenablage; xdotool key ctrl+shift+z ctrl+shift+g
+        focus Calvotrimex; xdotool key ctrl+shift+w; sleep 1
+        echo "visible: $(xdotool search --onlyvisible --name . | wc -l)"
+        timeout 20 "$0" "$1"; status=$?; focus Calvotrimex && echo "second start: $status"; xdotool key Escape; wait $program)sh";
     Application application({"-a", "sh", "-c", script, VX_KEY_ECHO_PROGRAM, bundle}, "/usr/bin/xvfb-run", false);
     ASSERT_EQ(application.wait(120), 0);
-    std::vector<std::string> keys;
+    std::vector<std::string> echoed;
     for (const std::string& line : application.lines)
-        if (line.rfind("key: ", 0) == 0) keys.push_back(line);
-    EXPECT_EQ(keys, (std::vector<std::string>{"key: 97 0", "key: 19 1", "key: 8 123", "key: 129 122", "key: 20 48", "key: 27 53"}));
+        for (const char* kind : {"key: ", "mouse: ", "menu: ", "clipboard: ", "visible: ", "setupwayback: ", "second start: "})
+            if (line.rfind(kind, 0) == 0) echoed.push_back(line);
+    // Value, key position, Mods, cursor key, function key.
+    EXPECT_EQ(echoed, (std::vector<std::string>{
+        "key: 97 0 0 0 0",     "key: 19 1 4 0 0",     "key: 8 123 160 1 0",  "key: 129 122 128 0 1",
+        "key: 140 111 128 0 1", "key: 20 48 2 0 0",   "key: 127 51 0 0 0",   "key: 7 117 128 0 0",
+        "key: 2 115 128 1 0",  "key: 3 121 128 1 0",
+        "key: 48 82 32 0 0",   "key: 49 83 32 0 0",   "key: 50 84 32 0 0",   "key: 51 85 32 0 0",
+        "key: 52 86 32 0 0",   "key: 53 87 32 0 0",   "key: 54 88 32 0 0",   "key: 55 89 32 0 0",
+        "key: 56 91 32 0 0",   "key: 57 92 32 0 0",   "key: 46 65 32 0 0",   "key: 13 76 32 0 0",
+        "key: 229 89 40 0 0",  "key: 216 82 40 0 0",  "key: 27 71 160 0 0",  "key: 195 114 192 0 1",
+        "key: 94 10 0 0 0",    "key: 234 14 0 0 0",   "key: 176 10 2 0 0",   "key: 65 0 1 0 0",
+        "mouse: 1",            "menu: 111",           "clipboard: key echo", "menu: 211",
+        "menu: 211",           "menu: 213",           "menu: 200",           "visible: 0",
+        "setupwayback: Started again, showing the window.", "second start: 0", "key: 27 53 0 0 0"}));
 }

@@ -51,6 +51,72 @@ TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
     EXPECT_EQ(translated(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q").modifierFlags, 0x1A0000u);
     EXPECT_EQ(keypositionfromx11(111 + 8), 117);  // Delete: forward delete
     EXPECT_EQ(keypositionfromx11(500), -1);
+    // The numeric pad types its digits also with NumLock off, where X gives cursor keys; Insert
+    // is the Help key, NumLock the pad's Clear key.
+    const std::tuple<int, Qt::KeyboardModifiers, quint32, int64_t, std::string, uint64_t> keys[] = {
+        {Qt::Key_Insert, Qt::KeypadModifier, 82, 82, "0", 0x200000},
+        {Qt::Key_Clear, Qt::KeypadModifier, 76, 87, "5", 0x200000},
+        {Qt::Key_Left, Qt::KeypadModifier, 75, 86, "4", 0x200000},
+        {Qt::Key_Home, Qt::KeypadModifier | Qt::AltModifier, 71, 89, "7", 0x280000},
+        {Qt::Key_Delete, Qt::KeypadModifier, 83, 65, ".", 0x200000},
+        {Qt::Key_Insert, Qt::NoModifier, 110, 114, "\uf746", 0xC00000},
+        {Qt::Key_NumLock, Qt::NoModifier, 69, 71, "\uf739", 0xA00000},
+    };
+    for (const auto& [key, modifiers, evdev, position, characters, flags] : keys) {
+        KeyEventRecord record = translated(key, modifiers, "", evdev + 8);
+        EXPECT_EQ(std::tuple(record.keyCode, record.characters, record.modifierFlags), std::tuple(position, characters, flags))
+            << evdev;
+    }
+    EXPECT_FALSE(ismodifierkey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier)));
+}
+
+// Modifier keys set the flags as they go down and up, Caps Lock as X locks it (on as its key
+// goes down, off as it comes up the second time); other keys coming up, or repeating, leave
+// the flags alone and clear keyPressed only when really released.
+TEST_F(ViewEvents, ModifierFlagsThroughPressesAndReleases)
+{
+    constexpr quint32 lock = 0x2, shiftState = 0x1;
+    struct Step {
+        QEvent::Type type;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        quint32 scanCode, state;  // X11's key code and its modifier state before the event
+        bool autoRepeat;
+        bool capsLock, shift, pressed;
+    };
+    const auto press = QEvent::KeyPress, release = QEvent::KeyRelease;
+    const Step steps[] = {
+        {press, Qt::Key_CapsLock, {}, 66, 0, false, true, false, false},
+        {release, Qt::Key_CapsLock, {}, 66, lock, false, true, false, false},
+        {press, Qt::Key_A, {}, 38, lock, false, true, false, true},
+        {release, Qt::Key_A, {}, 38, lock, true, true, false, true},  // auto-repeat
+        {release, Qt::Key_A, {}, 38, lock, false, true, false, false},
+        {press, Qt::Key_Shift, {}, 50, lock, false, true, true, false},
+        {release, Qt::Key_Shift, Qt::ShiftModifier, 50, lock | shiftState, false, true, false, false},
+        {press, Qt::Key_CapsLock, {}, 66, lock, false, true, false, false},
+        {release, Qt::Key_CapsLock, {}, 66, lock, false, false, false, false},
+    };
+    t_InitWindow(1, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    t_WindowFront(1);
+    keyPressed = false;
+    for (const Step& step : steps) {
+        const QString text = step.key == Qt::Key_A ? "a" : "";
+        QKeyEvent event(step.type, step.key, step.modifiers, step.scanCode, 0, step.state, text, step.autoRepeat);
+        QCoreApplication::sendEvent(windowview(1), &event);
+        EXPECT_EQ(std::tuple(bool(capsLockPressed), bool(shiftPressed), bool(keyPressed)),
+                  std::tuple(step.capsLock, step.shift, step.pressed))
+            << &step - steps;
+    }
+    ASSERT_EQ(t_NextKeyEvent(), 'a');
+    EXPECT_TRUE(currentEvent().CapsLockPressed);
+    // Clicks carry Caps Lock as keys do.
+    QKeyEvent capsLock(press, Qt::Key_CapsLock, {}, 66, 0, 0);
+    QCoreApplication::sendEvent(windowview(1), &capsLock);
+    QTest::mouseClick(windowview(1), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    std::vector<t_Event> clicks = takemouseevents();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(std::tuple(clicks[0].Mods, clicks[0].CapsLockPressed), std::tuple(1, true));
+    capsLockPressed = false;
 }
 
 TEST_F(ViewEvents, KeysTypedInAViewReachTheQueue)

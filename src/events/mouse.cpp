@@ -31,6 +31,17 @@ t_Event mouseEvent(uint8_t window, const MouseEventRecord& mouse, int64_t ax, in
     return e;
 }
 
+// A copy of the record of a created window, taken under the record lock; false for a
+// window not created.
+bool createdRecord(uint8_t window, t_Window& record)
+{
+    if (!graphicwindowexists(window)) return false;
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    if (!windowTable[window].Initialized) return false;
+    record = windowTable[window];
+    return true;
+}
+
 void callProgramMouseHandler()
 {
     runAsync([] {
@@ -51,16 +62,12 @@ void t_MouseEventHandler(int64_t window, const MouseEventRecord& mouse, double x
     const auto ax = static_cast<int64_t>(x), ay = static_cast<int64_t>(y);
     std::string windowText;
     int64_t cx = -3, cy = -3;
+    t_Window w;
     if (window < 0 || window > 7) {
         logline("t_MouseEventHandler: Unknown window, AbsX = " + std::to_string(ax) + ", AbsY = " + std::to_string(ay));
-    } else if (!graphicwindowexists(static_cast<uint8_t>(window)) || !windowTable[window].Initialized) {
+    } else if (!createdRecord(static_cast<uint8_t>(window), w)) {
         logline("t_MouseEventHandler: Window #" + std::to_string(window) + " not initialized.");
     } else {
-        t_Window w;
-        {
-            std::lock_guard<std::mutex> guard(windowRecordLock);
-            w = windowTable[window];
-        }
         cx = clippedclick(ax - w.BorderWidth, w.Width);
         cy = clippedclick(w.Height + w.BorderHeight - ay, w.Height);
         std::lock_guard<std::mutex> guard(mouseLock);

@@ -41,17 +41,26 @@ void GraphicView::paintEvent(QPaintEvent*)
     painter.drawImage(rect(), shown_);
 }
 
+// Modifier keys change the modifier flags only; every other key-down goes to the key handler,
+// auto-repeated ones too.
 void GraphicView::keyPressEvent(QKeyEvent* event)
 {
-    KeyEventRecord key = keyrecordfromqt(*event);
-    setmodifierflags(key.modifierFlags);
-    if (!ismodifierkey(*event)) viewKeyDown(window_, key);
+    if (ismodifierkey(*event)) return setmodifierflags(flagschangedbits(*event));
+    TypedKey typed = typedkeyfromqt(*event);
+    setmodifierflags(typed.record.modifierFlags);
+    if (typed.types)
+        viewKeyDown(window_, typed.record);
+    else
+        keyPressed = true;
 }
 
+// A key coming up clears keyPressed, unless the key is only repeating or is a modifier key,
+// whose change the modifier flags follow.
 void GraphicView::keyReleaseEvent(QKeyEvent* event)
 {
-    setmodifierflags(modifierbits(event->modifiers()));
     QWidget::keyReleaseEvent(event);
+    if (event->isAutoRepeat()) return;
+    if (ismodifierkey(*event)) return setmodifierflags(flagschangedbits(*event));
     viewKeyUp();
 }
 
@@ -62,7 +71,7 @@ void GraphicView::mousePressEvent(QMouseEvent* event)
     QPointF inWindow = mapTo(window(), event->position());
     MouseEventRecord mouse{inWindow.x(), window()->height() - inWindow.y(),
                            static_cast<uint64_t>(QGuiApplication::mouseButtons() | event->buttons()),
-                           modifierbits(event->modifiers())};
+                           pointermodifierbits(event->modifiers())};
     viewMouseDown(window_, mouse, right);
 }
 

@@ -6,8 +6,11 @@
 #include "platform/interface_file.h"
 #include "platform/log.h"
 #include "platform/main_thread.h"
+#include "platform/way_back.h"
 #include "platform/widgets.h"
 #include "platform/worker_pool.h"
+#include "windows/window_lookup.h"
+#include "windows/window_table.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -132,6 +135,18 @@ void connectApplication(QApplication& application, AppDelegate& delegate)
                      });
 }
 
+// Brings the application back to the screen: the window activated last, else graphic window 0
+// once it is created, else the main window.
+void showWindowAgain()
+{
+    uint8_t window = windowNumberForWindow(lastactivatedwindow());
+    if (window == noWindow) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        window = graphicwindowexists(0) && windowTable[0].Initialized ? 0 : 12;
+    }
+    t_WindowFront(window);
+}
+
 }  // namespace
 
 int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle)
@@ -146,9 +161,14 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     setbundlepath(bundle);
 
     QApplication application(qtArgc, options.qtArguments.data());
+    if (showrunninginstance()) {
+        logline("runprogram: Already running; its window is shown.");
+        return 0;
+    }
     AppDelegate& delegate = appDelegate();
     application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
     loadinterface(resourcespath() + interfaceFileName, delegate);
+    setupwayback(interfacemenus(), showWindowAgain);
     delegate.programBody = programWithEnd(std::move(body), options);
     connectApplication(application, delegate);
     installQuitSignals(application);

@@ -6,8 +6,10 @@
 #include "platform/widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -20,6 +22,7 @@
 namespace {
 
 std::vector<QPointer<QWidget>> loadedWindows;
+std::vector<QPointer<QMenu>> loadedMenus;
 
 class InterfaceLoader : public QUiLoader {
 public:
@@ -63,6 +66,34 @@ public:
 
 private:
     AppDelegate& delegate_;
+};
+
+// Keeps the menus' key equivalents for the menus in every window: a text view that would take
+// such a key for itself (Ctrl+Shift+Z is its Redo) is not asked first.
+class MenuKeys : public QObject {
+public:
+    explicit MenuKeys(const QList<QMenu*>& menus)
+    {
+        for (QMenu* menu : menus)
+            for (QAction* item : menu->actions())
+                if (!item->shortcut().isEmpty()) items_.append(item);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QPointer<QAction>& item : items_) {
+            if (item && item->isEnabled() && item->shortcut().matches(key) == QKeySequence::ExactMatch) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QList<QPointer<QAction>> items_;
 };
 
 template <typename T = QWidget>
@@ -157,6 +188,10 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
     connectOutlets(root, delegate);
     QList<QMenu*> menus = interfaceMenus(root);
     connectMenuItems(menus, delegate);
+    auto* menuKeys = new MenuKeys(menus);
+    menuKeys->setParent(qApp);
+    qApp->installEventFilter(menuKeys);
+    for (QMenu* menu : menus) loadedMenus.emplace_back(menu);
 
     QList<QWidget*> windows;
     for (QObject* child : root->children())
@@ -186,4 +221,12 @@ std::vector<QWidget*> interfacewindows()
     for (const QPointer<QWidget>& window : loadedWindows)
         if (!window.isNull()) windows.push_back(window.data());
     return windows;
+}
+
+std::vector<QMenu*> interfacemenus()
+{
+    std::vector<QMenu*> menus;
+    for (const QPointer<QMenu>& menu : loadedMenus)
+        if (!menu.isNull()) menus.push_back(menu.data());
+    return menus;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 struct AppDelegate;
+class QMenu;
 class QWidget;
 
 // Loads the interface file at `path`: every window in it becomes a top-level window with the
@@ -15,3 +16,5 @@ bool loadinterface(const std::string& path, AppDelegate& delegate);
 
 // The windows the loaded interface files made, in the order of the files.
 std::vector<QWidget*> interfacewindows();
+// The menus of the loaded interface files, which every window's menu bar shows.
+std::vector<QMenu*> interfacemenus();

@@ -1,14 +1,20 @@
 #include "platform/key_events.h"
 
-#include <QKeyEvent>
+#include "platform/dead_keys.h"
+
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 namespace {
 
-constexpr uint64_t numericPadBit = 0x200000, functionBit = 0x800000, capsLockBit = 0x10000;
+constexpr uint64_t numericPadBit = 0x200000, helpBit = 0x400000, functionBit = 0x800000, capsLockBit = 0x10000;
 constexpr uint64_t shiftBit = 0x20000, controlBit = 0x40000, optionBit = 0x80000, commandBit = 0x100000;
 constexpr uint32_t x11LockMask = 0x2;
 
@@ -55,17 +61,41 @@ constexpr std::pair<int, int> qtPositions[] = {
 // The numeric pad's digits 0 ... 9.
 constexpr std::array<int, 10> keypadPositions = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
 
+// The character a key of the numeric pad types whatever NumLock says: its digit, or the
+// decimal point; 0 for other keys.
+char padCharacter(int64_t position)
+{
+    if (position == 65) return '.';
+    for (size_t digit = 0; digit < keypadPositions.size(); ++digit)
+        if (keypadPositions[digit] == position) return static_cast<char>('0' + digit);
+    return 0;
+}
+
+bool isPrintable(const QString& text)
+{
+    return text.size() == 1 && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+}
+
+// Caps Lock as the X server reported it with a key event (its state before the event); the
+// flag as it stands for events without X11's state.
+bool lockedBefore(const QKeyEvent& event)
+{
+    return event.nativeScanCode() != 0 ? (event.nativeModifiers() & x11LockMask) != 0 : capsLockPressed.load();
+}
+
 bool isArrow(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 // The modifier bits of a key-down: Caps Lock from X11's lock state, the numeric pad also for
-// the arrows and the Function bit for keys of private-use characters, as the key table expects.
+// the arrows, the Function bit for keys of private-use characters and the Help bit for Help,
+// as the key table expects.
 uint64_t keyModifierBits(const QKeyEvent& event, uint32_t character)
 {
     uint64_t bits = modifierbits(event.modifiers());
     if (event.nativeScanCode() != 0 && (event.nativeModifiers() & x11LockMask)) bits |= capsLockBit;
+    if (character == 0xF746) bits |= helpBit;
     if (isArrow(event.key())) bits |= numericPadBit;
     if (character != 0) bits |= functionBit;
     return bits;
@@ -121,7 +151,8 @@ uint32_t functionkeycharacter(int key)
     case Qt::Key_Down: return 0xF701;
     case Qt::Key_Left: return 0xF702;
     case Qt::Key_Right: return 0xF703;
-    case Qt::Key_Insert: return 0xF727;
+    case Qt::Key_Insert:  // where the Help key of the table's keyboards is
+    case Qt::Key_Help: return 0xF746;
     case Qt::Key_Delete: return 0xF728;
     case Qt::Key_Home: return 0xF729;
     case Qt::Key_End: return 0xF72B;
@@ -132,7 +163,8 @@ uint32_t functionkeycharacter(int key)
     case Qt::Key_Pause: return 0xF730;
     case Qt::Key_SysReq: return 0xF731;
     case Qt::Key_Menu: return 0xF735;
-    case Qt::Key_Help: return 0xF746;
+    case Qt::Key_NumLock:  // where the Clear key of the table's keyboards is
+    case Qt::Key_Clear: return 0xF739;
     default: break;
     }
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35) return 0xF704 + static_cast<uint32_t>(key - Qt::Key_F1);
@@ -141,14 +173,75 @@ uint32_t functionkeycharacter(int key)
 
 KeyEventRecord keyrecordfromqt(const QKeyEvent& event)
 {
-    const uint32_t functionCharacter = functionkeycharacter(event.key());
     KeyEventRecord record;
     int64_t position = event.nativeScanCode() != 0 ? keypositionfromx11(event.nativeScanCode()) : -1;
     if (position < 0) position = keypositionfromqtkey(event.key(), event.modifiers() & Qt::KeypadModifier);
     record.keyCode = position < 0 ? 255 : position;  // beyond the key table
+    if (const char pad = padCharacter(position)) {
+        // The pad types its digits also with NumLock off, where X gives it cursor keys.
+        record.characters = isPrintable(event.text()) ? event.text().toStdString() : std::string(1, pad);
+        record.modifierFlags = keyModifierBits(event, 0) | numericPadBit;
+        return record;
+    }
+    const uint32_t functionCharacter = functionkeycharacter(event.key());
     record.characters = characters(event, functionCharacter);
     record.modifierFlags = keyModifierBits(event, functionCharacter);
+    if (event.key() == Qt::Key_NumLock || event.key() == Qt::Key_Clear) record.modifierFlags |= numericPadBit;
     return record;
+}
+
+TypedKey typedkeyfromqt(const QKeyEvent& event)
+{
+    TypedKey typed{keyrecordfromqt(event), true};
+    const ComposeResult compose = composekey(event.nativeVirtualKey());
+    if (compose.step == ComposeStep::composed)
+        typed.record.characters = compose.text;
+    else if (compose.step == ComposeStep::composing)
+        typed.types = event.text().isEmpty();  // a dead key types its own key; the middle of a sequence nothing
+    return typed;
+}
+
+uint64_t flagschangedbits(const QKeyEvent& event)
+{
+    static bool lockedAtPress = false;  // Caps Lock when the Caps Lock key went down
+    const bool press = event.type() == QEvent::KeyPress;
+    uint64_t bits = modifierbits(event.modifiers()) & ~numericPadBit;
+    bool locked = lockedBefore(event);
+    uint64_t keyBit = 0;
+    switch (event.key()) {
+    case Qt::Key_CapsLock:
+        // Caps Lock locks as its key goes down and unlocks as it comes up the next time.
+        if (press) lockedAtPress = locked;
+        locked = press || !lockedAtPress;
+        break;
+    case Qt::Key_Shift: keyBit = shiftBit; break;
+    case Qt::Key_Control: keyBit = controlBit; break;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Mode_switch: keyBit = optionBit; break;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R: keyBit = commandBit; break;
+    default: break;
+    }
+    bits = press ? bits | keyBit : bits & ~keyBit;
+    return locked ? bits | capsLockBit : bits;
+}
+
+uint64_t pointermodifierbits(Qt::KeyboardModifiers modifiers)
+{
+    uint64_t bits = modifierbits(modifiers) & ~numericPadBit;
+    bool locked = capsLockPressed;
+    auto* x11 = qGuiApp == nullptr ? nullptr : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 != nullptr && x11->connection() != nullptr) {
+        xcb_connection_t* connection = x11->connection();
+        xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        if (xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr)) {
+            locked = (reply->mask & XCB_MOD_MASK_LOCK) != 0;
+            std::free(reply);
+        }
+    }
+    return locked ? bits | capsLockBit : bits;
 }
 
 bool ismodifierkey(const QKeyEvent& event)
@@ -160,7 +253,6 @@ bool ismodifierkey(const QKeyEvent& event)
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
     case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
     case Qt::Key_Super_L:
     case Qt::Key_Super_R:
     case Qt::Key_Hyper_L:

@@ -24,6 +24,17 @@ uint32_t functionkeycharacter(int key);
 uint64_t modifierbits(Qt::KeyboardModifiers modifiers);
 
 KeyEventRecord keyrecordfromqt(const QKeyEvent& event);
+// A key-down as it types: its key record, with the character a dead key or compose sequence
+// makes with this key, and whether it types at all (the middle of a compose sequence does not).
+struct TypedKey {
+    KeyEventRecord record;
+    bool types = true;
+};
+TypedKey typedkeyfromqt(const QKeyEvent& event);
+// The modifier bits after a modifier key went down or up, Caps Lock included.
+uint64_t flagschangedbits(const QKeyEvent& event);
+// The modifier bits of a mouse event: Qt's modifiers and Caps Lock as it stands.
+uint64_t pointermodifierbits(Qt::KeyboardModifiers modifiers);
 // Whether the event is of a modifier key alone (Shift, Control, Alt, Caps Lock, ...): such a
-// key changes the modifier flags and types nothing.
+// key changes the modifier flags and types nothing. NumLock is the pad's Clear key.
 bool ismodifierkey(const QKeyEvent& event);

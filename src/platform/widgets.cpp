@@ -62,6 +62,11 @@ QWidget* frontmostwindow()
     return window != nullptr && window->isVisible() ? window : nullptr;
 }
 
+QWidget* lastactivatedwindow()
+{
+    return lastActivated.data();
+}
+
 void hidewindow(QWidget* window)
 {
     if (window != nullptr) window->hide();

@@ -20,6 +20,8 @@ void setwidgetorigin(QWidget* widget, double x, double y);
 QWidget* widgetwindow(QWidget* widget);
 // The runtime window activated last that is still visible, or null.
 QWidget* frontmostwindow();
+// The runtime window activated last, visible or not; null when none was.
+QWidget* lastactivatedwindow();
 // Remembers `window` as activated now.
 void notewindowactivated(QWidget* window);
 void hidewindow(QWidget* window);

@@ -111,10 +111,11 @@ void t_PrintControl(uint8_t window, uint8_t code)
     const auto refuse = [window] { logline("t_PrintControl: Window #" + std::to_string(window) + " not initialized."); };
     if (!memoryInitialized) return refuse();
     t_Window& w = windowTable[window];
-    if (readyForControl(window) && w.TextRedirectOutput == 1) return performControl(window, w, code);
-    if (w.TextRedirectOutput == 2)
+    const int64_t redirect = redirectmode(w);
+    if (readyForControl(window) && redirect == 1) return performControl(window, w, code);
+    if (redirect == 2)
         writecharacter(code);
-    else if (w.TextRedirectOutput == 1)
+    else if (redirect == 1)
         refuse();
 }
 

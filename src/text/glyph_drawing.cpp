@@ -162,8 +162,9 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     }
     if (!graphicwindowexists(window)) return reportNotInitialized(window);
     t_Window& w = windowTable[window];
-    if (w.TextRedirectOutput == 2) return writecharacter(code);
-    if (w.TextRedirectOutput != 1) return;
+    const int64_t redirect = redirectmode(w);
+    if (redirect == 2) return writecharacter(code);
+    if (redirect != 1) return;
     if (!w.Initialized || w.TextMemoryStart < 0 || w.Font.Data.empty()) return reportNotInitialized(window);
 
     const int64_t ink = w.TextInverse ? colour & 15 : colour >> 4;

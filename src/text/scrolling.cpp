@@ -181,7 +181,13 @@ void t_TextHline(uint8_t window, int64_t first, int64_t last, int64_t line, uint
     for (int64_t c = first; c <= last; ++c) t_PrintSymbol(window, code, w->TextColor, c, line);
 }
 
+// Also called by the key handler on the GUI thread: the record is looked at under its lock.
 void t_RedirectOutput(uint8_t window, int64_t mode)
 {
-    if (t_Window* w = createdwindow(window, "t_RedirectOutput")) w->TextRedirectOutput = mode;
+    if (graphicwindowexists(window)) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        if (windowTable[window].Initialized) return setredirectmode(windowTable[window], mode);
+    }
+    logline(window > 7 ? std::string("t_RedirectOutput: Window is not a graphic window.")
+                       : "t_RedirectOutput: Window #" + std::to_string(window) + " not initialized.");
 }

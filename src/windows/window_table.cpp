@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "platform/threads.h"
 
+#include <atomic>
 #include <cstring>
 #include <time.h>
 
@@ -37,6 +38,16 @@ int64_t bytesperrow(int64_t bitDepth, int64_t width)
     case 32: return width * 4;
     default: return 0;
     }
+}
+
+int64_t redirectmode(const t_Window& w)
+{
+    return std::atomic_ref<int64_t>(const_cast<int64_t&>(w.TextRedirectOutput)).load(std::memory_order_relaxed);
+}
+
+void setredirectmode(t_Window& w, int64_t mode)
+{
+    std::atomic_ref<int64_t>(w.TextRedirectOutput).store(mode, std::memory_order_relaxed);
 }
 
 bool graphicwindowexists(uint8_t window)

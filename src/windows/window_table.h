@@ -11,6 +11,11 @@
 // while waiting for the GUI thread.
 extern std::mutex windowRecordLock;
 
+// A window's output redirection (TextRedirectOutput): the key handler switches it on the GUI
+// thread while the program prints, so it is written under the record lock and read whole.
+int64_t redirectmode(const t_Window& w);
+void setredirectmode(t_Window& w, int64_t mode);
+
 // Bytes per row of graphic memory at `bitDepth` for `width` pixels; 0 for other depths.
 int64_t bytesperrow(int64_t bitDepth, int64_t width);
 

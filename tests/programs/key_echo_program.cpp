@@ -1,5 +1,6 @@
-// A program that writes every key it gets to standard output ("key: <value> <key position>")
-// and ends on Escape.
+// A program that writes every key it gets to standard output ("key: <value> <key position>
+// <mods> <cursor key> <function key>"), every menu selection ("menu: <tag>") and every click
+// ("mouse: <mods>"), and ends on the Escape key.
 #include "platform/log.h"
 #include "vxtools.h"
 
@@ -10,16 +11,21 @@ int main(int argc, char** argv)
     std::string bundle = argc > 1 && std::string(argv[1]).rfind("--bundle=", 0) == 0 ? argv[1] + 9 : "";
     return runprogram(argc, argv, [] {
         t_InitWindow(0, 24, 40, 5, 16, "MenloBold 16x32.font");
+        t_Print(0, "key echo");
         t_WindowFront(0);
         logline("key echo: ready");
         for (;;) {
+            for (const t_MenuEvent& menu : takemenuevents()) logline("menu: " + std::to_string(menu.ItemAction));
+            for (const t_Event& click : takemouseevents()) logline("mouse: " + std::to_string(click.Mods));
             int64_t value = t_NextKeyEvent();
             if (value < 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 continue;
             }
-            logline("key: " + std::to_string(value) + " " + std::to_string(currentEvent().Index));
-            if (value == 27) t_QuitProgram(0);
+            const t_Event key = currentEvent();
+            logline("key: " + std::to_string(value) + " " + std::to_string(key.Index) + " " + std::to_string(key.Mods) +
+                    " " + std::to_string(key.CursorKeyPressed) + " " + std::to_string(key.FunctionKeyPressed));
+            if (key.Index == 53) t_QuitProgram(0);  // Escape; the pad's Clear gives 27 too
         }
     }, bundle);
 }
