@@ -40,7 +40,7 @@ files="$(in_root dpkg -L calvotrimex)"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq --autoremove calvotrimex >/dev/null
 left="$(while read -r file; do
     if [ -L "$root$file" ] || { [ -e "$root$file" ] && [ ! -d "$root$file" ]; }; then echo "$file"; fi
-done <<<"$files")$(find "$root" -xdev -iname '*calvotrimex*' ! -path "$root/tmp/*")"
+done <<<"$files")$(find "$root" -mindepth 1 -xdev -iname '*calvotrimex*' ! -path "$root/tmp/*")"
 [ -z "$left" ] || fail "left after removal: $left"
 rm -f "$root/tmp/calvotrimex.deb"
 echo "removing the package left nothing behind"
