@@ -2,6 +2,11 @@
 project_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="${JOBS:-2}"
 
+# The compiler cache serves every clone of the project: paths inside the clone are hashed
+# relative to it, and the build folder's own path is left out of the hash.
+export CCACHE_BASEDIR="$project_dir"
+export CCACHE_NOHASHDIR=1
+
 # configure <build folder> [cmake options...]
 configure() {
     local folder="$1"

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Calvotrimex need.
-# Only missing packages are installed; with everything present it does nothing.
+# Installs the Debian packages that building, running and testing Calvotrimex need
+# (listed in scripts/debian-packages.txt). Only missing packages are installed; with
+# everything present it does nothing.
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins
-    libutf8proc-dev libsndfile1-dev libasound2-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libxkbcommon-dev
-    xvfb xauth xdotool x11-xserver-utils xclip
-)
+mapfile -t packages < <(grep -v '^\s*\(#\|$\)' "$(dirname "${BASH_SOURCE[0]}")/debian-packages.txt")
 
 missing=()
 for package in "${packages[@]}"; do
