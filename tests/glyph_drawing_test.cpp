@@ -86,6 +86,11 @@ TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 1, 1); }).size(), 1u);
     t_WindowFont(1, cellfont(2, 1, 256 * 2));  // smaller cells than the screen was made for
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 30, 1); }).size(), 1u);
+    // Cells so large that their bounds overflow are refused, not wrapped onto the screen.
+    for (t_Font huge : {cellfont(4611686018427387905, 1, 256 * 8), cellfont(1, 4611686018427387905, 256 * 8)}) {
+        t_WindowFont(1, huge);
+        EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 4, 4); }).size(), 1u);
+    }
     EXPECT_TRUE(std::equal(before.begin(), before.end(), memoryPool.begin()));
     EXPECT_EQ(loglines([] { t_PrintSymbol(8, 65, 192, 1, 1); }), Lines{"t_PrintSymbol: Window is not a graphic window."});
     // Fonts that cannot be printed still record the cell.
@@ -98,6 +103,15 @@ TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
     t_WindowFont(1, other);
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 67, 192, 3, 2); }), Lines{"t_PrintSymbol: Illegal font format."});
     EXPECT_EQ(std::tuple(cellcode(1, 2, 2), cellcode(1, 3, 2)), std::tuple(66, 67));
+    // Cells without pixels draw nothing and still record the cell.
+    const std::vector<uint8_t> pixels(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.end());
+    for (const t_Font& empty : {cellfont(0, 2, 256 * 8), cellfont(4, 0, 256 * 8), cellfont(-4, 2, 256 * 8)}) {
+        t_WindowFont(1, empty);
+        EXPECT_TRUE(loglines([&] { t_PrintSymbol(1, 68, 192, 5, 3); }).empty()) << empty.Width;
+        EXPECT_EQ(cellcode(1, 5, 3), 68);
+        memoryPool[windowTable[1].TextMemoryStart + 2 * 16 + 4] = 0;
+    }
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), memoryPool.begin() + windowTable[1].MemoryStart));
 }
 
 TEST_F(GlyphDrawing, DisplayModesAndEscapes)

@@ -110,3 +110,23 @@ TEST_F(WindowCreation, RefusalsLeaveNoWindow)
     EXPECT_EQ(windowTable[3].MemoryEnd, memoryTop);
     EXPECT_EQ(highMemory.load(), memoryTop - 4096);
 }
+
+TEST_F(WindowCreation, FontCellsOfAnySizeKeepEveryBlockInsideThePool)
+{
+    // Cells without pixels or of negative size give a graphic window without a text screen.
+    for (auto [width, height] : {std::pair<int64_t, int64_t>{-16, 32}, {16, -32}, {-16, -32}, {0, 32}, {INT64_MIN, 1}}) {
+        t_InitWindow(0, 24, false, 1280, 800, 0, 0, cellfont(width, height), true);
+        const t_Window& w = windowTable[0];
+        EXPECT_EQ(std::tuple(w.Initialized, w.TextMemoryStart, highMemory.load()),
+                  std::tuple(true, -1, memoryTop - 3072000)) << width << " x " << height;
+        EXPECT_EQ(w.TextWidth * w.TextHeight, 0);
+        EXPECT_EQ(loglines([] { t_Print(0, "x"); }), Lines{"t_Print: Window #0 not initialized."});
+    }
+    // The next window lies inside the pool, and creating window 0 again moves it up.
+    t_InitWindow(1, 24, 10, 4, 0, "MenloBold 16x32.font");
+    t_Print(1, "ok");
+    t_InitWindow(0, 24, false, 1280, 800, 0, 0, cellfont(-16, -32), true);
+    const t_Window& w1 = windowTable[1];
+    EXPECT_EQ(std::tuple(w1.MemoryEnd, w1.TextMemoryEnd + 1), std::tuple(memoryTop, w1.MemoryStart));
+    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcode(1, 2, 1)), std::tuple('o', 'k'));
+}
