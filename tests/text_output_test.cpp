@@ -169,8 +169,33 @@ TEST_F(TextOutput, HeaderRuleAndLines)
     EXPECT_EQ(std::tuple(line(2), w().TextVpos), std::tuple(std::string(10, char(156)), 3));
     t_TextHline(1, 5, 3, 3, 156);
     EXPECT_EQ(line(3), blank);
+    // Beside the screen a rule is refused once on each side it passes.
+    const auto refusal = [](int64_t x) { return "t_PrintSymbol: Window #1 illegal coordinates (x = " + std::to_string(x) + ", y = 3)."; };
+    for (auto [first, last] : {std::pair<int64_t, int64_t>{20, 30}, {INT64_MIN, -3}, {-2, INT64_MAX}}) {
+        Lines expected;
+        if (first < 1) expected.push_back(refusal(first));
+        if (last > 10) expected.push_back(refusal(std::max<int64_t>(first, 11)));
+        EXPECT_EQ(loglines([&] { t_TextHline(1, first, last, 3, 156); }), expected) << first;
+    }
     w().TextLastLine = w().TextFirstLine;  // an area one line high
     at(1, 1);
     t_Header(1, "links", "rechts-zu-lang");
     EXPECT_EQ(std::tuple(line(1), cursor()), std::tuple("linksrecht", std::tuple(1, 1)));
+}
+
+TEST_F(TextOutput, TabsToAnyColumnLeaveTheScreenOfTheWholeLoop)
+{
+    // Once the screen has settled it repeats with every line of 10 fills: the tab is compared
+    // with its whole loop, or beyond 200 fills with as many fills modulo whole lines.
+    const auto fromColumnThree = [](const std::function<void()>& print) {
+        t_Print(1, "\x0c" "abc");
+        at(3, 2);
+        print();
+        return std::tuple(screen(), cursor());
+    };
+    for (int64_t column : {INT64_MIN, int64_t{0}, int64_t{157}, INT64_MAX}) {
+        const int64_t fills = column <= 3 ? 0 : column - 3 > 200 ? 200 + (column - 3 - 200) % 10 : column - 3;
+        EXPECT_EQ(fromColumnThree([&] { t_PrintTab(1, column, '.'); }),
+                  fromColumnThree([&] { for (int64_t n = 0; n < fills; ++n) t_PrintChar(1, '.'); })) << column;
+    }
 }
