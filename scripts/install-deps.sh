@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins
     libutf8proc-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     xvfb xauth xdotool
 )
 

@@ -28,3 +28,4 @@ tsan="$project_dir/build/tsan"
 configure "$tsan" -DCMAKE_BUILD_TYPE=Debug -DVXTOOLS_SANITIZE=thread -DVXTOOLS_BUILD_BENCHMARKS=OFF
 cmake --build "$tsan" --target vx_core_tests -j "$jobs"
 (cd "$tsan" && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest --output-on-failure -L core -j "$jobs")
+"$project_dir/scripts/fuzz.sh"
