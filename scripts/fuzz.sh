@@ -24,7 +24,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$findings"
 for target in "${targets[@]}"; do
     corpus="$project_dir/fuzz/corpus/$target"
-    fuzzer=("$build/fuzz/$target" -close_fd_mask=1 -timeout=10 -artifact_prefix="$findings/$target-")
+    fuzzer=("$build/fuzz/$target" -close_fd_mask=1 -timeout=10 -max_len=32768 -artifact_prefix="$findings/$target-")
     echo "== $target: the corpus, then $seconds s"
     if ! "${fuzzer[@]}" -runs=0 "$corpus" >/dev/null 2>"$work/$target.replay"; then
         tail -n 60 "$work/$target.replay"
