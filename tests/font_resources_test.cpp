@@ -103,7 +103,7 @@ TEST_F(FontFiles, GetBinaryFromFileReadsAllOrReportsOneLine)
                   EXPECT_TRUE(getbinaryfromfile(resource("empty.bin")).empty());
               }), "");
     for (auto [path, message] : {std::pair{resource("absent.bin"), "No such file or directory"}, {resource(""), "Is a directory"}})
-        EXPECT_EQ(printed([&] { EXPECT_TRUE(getbinaryfromfile(path).empty()); }),
+        EXPECT_EQ(printed([path = path] { EXPECT_TRUE(getbinaryfromfile(path).empty()); }),
                   std::string("getbinaryfromfile: Error #") + message + "\n");
 }
 

@@ -175,7 +175,7 @@ TEST_F(TextOutput, HeaderRuleAndLines)
         Lines expected;
         if (first < 1) expected.push_back(refusal(first));
         if (last > 10) expected.push_back(refusal(std::max<int64_t>(first, 11)));
-        EXPECT_EQ(loglines([&] { t_TextHline(1, first, last, 3, 156); }), expected) << first;
+        EXPECT_EQ(loglines([first = first, last = last] { t_TextHline(1, first, last, 3, 156); }), expected) << first;
     }
     w().TextLastLine = w().TextFirstLine;  // an area one line high
     at(1, 1);

@@ -63,7 +63,7 @@ TEST_F(WindowCreation, SizesAndWidthsAreCorrected)
         {8, 64, 10, 64, "cannot display 10 vertical pixel."},
     };
     for (const auto& [depth, width, height, expectedWidth, line] : cases) {
-        auto lines = loglines([&] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
+        auto lines = loglines([depth = depth, width = width, height = height] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
         EXPECT_TRUE(haslogline(lines, std::string("t_InitWindow: GraphicWindow #2 ") + line)) << line;
         const t_Window& w = windowTable[2];
         EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : 64, true));
