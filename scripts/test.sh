@@ -35,3 +35,5 @@ tsan="$project_dir/build/tsan"
 configure "$tsan" "${sanitized[@]}" -DVXTOOLS_SANITIZE=thread
 cmake --build "$tsan" -j "$jobs" --target vx_core_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_tests "$tsan" -L core
+
+"$project_dir/scripts/fuzz.sh"

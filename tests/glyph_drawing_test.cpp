@@ -48,6 +48,10 @@ TEST_F(GlyphDrawing, OneBitThresholdGreyAndTheFirstBytesOfWidePixels)
     t_PrintSymbol(1, 1, 240, 1, 1);  // white on black: grey 128 is set, 127 is not
     t_PrintSymbol(1, 1, 192, 3, 1);  // green ink: full ink has a mean of 85 and stays clear
     EXPECT_EQ(bytes({0, 1}), (std::vector<int>{0b00110000, 0}));
+    // The neighbours of a cell keep their bits, on a set background too.
+    std::fill(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.begin() + windowTable[1].MemoryEnd + 1, 0xFF);
+    t_PrintSymbol(1, 1, 240, 2, 1);
+    EXPECT_EQ(bytes({0, 8, 1}), (std::vector<int>{0b11110011, 0b11111001, 0xFF}));
     greyWindow(8);
     t_PrintSymbol(1, 1, 192, 1, 1);
     EXPECT_EQ(bytes({3, 2}), (std::vector<int>{85, 128 * 85 / 255}));
@@ -86,6 +90,11 @@ TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 1, 1); }).size(), 1u);
     t_WindowFont(1, cellfont(2, 1, 256 * 2));  // smaller cells than the screen was made for
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 30, 1); }).size(), 1u);
+    // Cells so large that their bounds overflow are refused, not wrapped onto the screen.
+    for (t_Font huge : {cellfont(4611686018427387905, 1, 256 * 8), cellfont(1, 4611686018427387905, 256 * 8)}) {
+        t_WindowFont(1, huge);
+        EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 4, 4); }).size(), 1u);
+    }
     EXPECT_TRUE(std::equal(before.begin(), before.end(), memoryPool.begin()));
     EXPECT_EQ(loglines([] { t_PrintSymbol(8, 65, 192, 1, 1); }), Lines{"t_PrintSymbol: Window is not a graphic window."});
     // Fonts that cannot be printed still record the cell.
@@ -98,6 +107,15 @@ TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
     t_WindowFont(1, other);
     EXPECT_EQ(loglines([] { t_PrintSymbol(1, 67, 192, 3, 2); }), Lines{"t_PrintSymbol: Illegal font format."});
     EXPECT_EQ(std::tuple(cellcode(1, 2, 2), cellcode(1, 3, 2)), std::tuple(66, 67));
+    // Cells without pixels draw nothing and still record the cell.
+    const std::vector<uint8_t> pixels(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.end());
+    for (const t_Font& empty : {cellfont(0, 2, 256 * 8), cellfont(4, 0, 256 * 8), cellfont(-4, 2, 256 * 8)}) {
+        t_WindowFont(1, empty);
+        EXPECT_TRUE(loglines([&] { t_PrintSymbol(1, 68, 192, 5, 3); }).empty()) << empty.Width;
+        EXPECT_EQ(cellcode(1, 5, 3), 68);
+        memoryPool[windowTable[1].TextMemoryStart + 2 * 16 + 4] = 0;
+    }
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), memoryPool.begin() + windowTable[1].MemoryStart));
 }
 
 TEST_F(GlyphDrawing, DisplayModesAndEscapes)
@@ -126,10 +144,15 @@ TEST_F(GlyphDrawing, DisplayModesAndEscapes)
     EXPECT_EQ(std::tuple(int(w.TextColor), w.RGBColorBorder), std::tuple(0x1A, palettecolor(10)));
     t_Print(1, std::string("\x1b") + char(127));
     EXPECT_EQ(w.RGBColorBorder, palettecolor(1));
-    t_Print(1, "\x1bg");  // no parameter: drawn, the escape stays pending
-    EXPECT_EQ(std::tuple(int(cellcode(1, 1, 1)), w.TextDisplayMode), std::tuple(int('g'), 99L));
-    t_Print(1, "\x1b");  // taken as a parameter and drawn too
-    EXPECT_EQ(cellcode(1, 2, 1), 27);
+    // No parameter: drawn, the escape stays pending; ESC itself is taken as one and drawn too.
+    t_Print(1, "\x1b");
+    int64_t column = 1;
+    for (int code : {int('g'), 96, 97, 98, 99, 100, 104, 108, 109, 27, 128, 200, 255}) {
+        t_PrintChar(1, static_cast<uint8_t>(code));
+        EXPECT_EQ(std::tuple(int(cellcode(1, column++, 1)), w.TextDisplayMode), std::tuple(code, 99L)) << code;
+    }
+    t_Print(1, "\u20ac");  // beyond a byte: a question mark, still pending
+    EXPECT_EQ(std::tuple(int(cellcode(1, column, 1)), w.TextDisplayMode), std::tuple(int('?'), 99L));
     t_Print(1, "F");
     EXPECT_EQ(w.TextDisplayMode, 0);
 }

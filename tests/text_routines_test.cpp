@@ -58,7 +58,8 @@ TEST(InString, FindsWholeCharactersOnly)
         {"abcabc", "b", 0, 2}, {"abcabc", "b", 2, 2}, {"abcabc", "b", 3, 5}, {"abcabc", "b", 6, 0},
         {"abcabc", "b", maxInt, 0}, {"\u00e4\u00f6\u00fc,x", ",", 1, 4}, {"\u00e9\u00e9x\u00e9", "\u00e9", 3, 4},
         {eAcute + "x", "e", 1, 0}, {"a" + eAcute + "e", "e", 1, 3}, {"\u00e9", "\xc3", 1, 0},
-        {"a\xff" "b", "\xff", 1, 2}};
+        {"a\xff" "b", "\xff", 1, 2}, {"x" + eAcute, "\u00e9", 1, 2}, {"x\u00e9", eAcute, 1, 2},  // canonically equal
+        {"\u00e9" + eAcute, "e", 1, 0}, {"\u1e69s\u0323\u0307", "s\u0307\u0323", 1, 1}, {"x\u1e69", "\u1e69", 3, 0}};
     for (const Case& c : cases) EXPECT_EQ(instring(c.text, c.pattern, c.start), c.found) << c.text << " " << c.start;
 }
 

@@ -155,7 +155,7 @@ TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePictureAndTheCloseBoxHides)
     const std::tuple<double, double, int64_t, int64_t> clicks[] = {
         {10, 489, 0, 1}, {9, 300, -1, 190}, {650, 300, -2, 190}, {100, 495, 90, -1}, {100, 11, 90, 479}, {100, 10, 90, -2}};
     for (auto [x, y, column, row] : clicks)
-        EXPECT_EQ(loglines([&] { t_MouseEventHandler(1, MouseEventRecord{x, y, 1, 0x20000}, x, y); }),
+        EXPECT_EQ(loglines([&, x = x, y = y] { t_MouseEventHandler(1, MouseEventRecord{x, y, 1, 0x20000}, x, y); }),
                   (Lines{"t_MouseEventHandler: Graphic #1 window, X = " + std::to_string(column) + ", Y = " + std::to_string(row),
                          "t_MouseEventHandler: Calling program mouse handler asynchronously."}));
     EXPECT_EQ(loglines([] { t_MouseEventHandler(9, MouseEventRecord{}, 5.7, 6.2); }),

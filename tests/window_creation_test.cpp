@@ -63,7 +63,7 @@ TEST_F(WindowCreation, SizesAndWidthsAreCorrected)
         {8, 64, 10, 64, "cannot display 10 vertical pixel."},
     };
     for (const auto& [depth, width, height, expectedWidth, line] : cases) {
-        auto lines = loglines([&] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
+        auto lines = loglines([depth = depth, width = width, height = height] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
         EXPECT_TRUE(haslogline(lines, std::string("t_InitWindow: GraphicWindow #2 ") + line)) << line;
         const t_Window& w = windowTable[2];
         EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : 64, true));
@@ -109,4 +109,49 @@ TEST_F(WindowCreation, RefusalsLeaveNoWindow)
     EXPECT_FALSE(windowTable[3].Initialized);
     EXPECT_EQ(windowTable[3].MemoryEnd, memoryTop);
     EXPECT_EQ(highMemory.load(), memoryTop - 4096);
+}
+
+TEST_F(WindowCreation, FontCellsOfAnySizeKeepEveryBlockInsideThePool)
+{
+    // Cells without pixels or of negative size give a graphic window without a text screen.
+    for (auto [width, height] : {std::pair<int64_t, int64_t>{-16, 32}, {16, -32}, {-16, -32}, {0, 32}, {INT64_MIN, 1}}) {
+        t_InitWindow(0, 24, false, 1280, 800, 0, 0, cellfont(width, height), true);
+        const t_Window& w = windowTable[0];
+        EXPECT_EQ(std::tuple(w.Initialized, w.TextMemoryStart, highMemory.load()),
+                  std::tuple(true, -1, memoryTop - 3072000)) << width << " x " << height;
+        EXPECT_EQ(w.TextWidth * w.TextHeight, 0);
+        EXPECT_EQ(loglines([] { t_Print(0, "x"); }), Lines{"t_Print: Window #0 not initialized."});
+    }
+    // The next window lies inside the pool, and creating window 0 again moves it up.
+    t_InitWindow(1, 24, 10, 4, 0, "MenloBold 16x32.font");
+    t_Print(1, "ok");
+    t_InitWindow(0, 24, false, 1280, 800, 0, 0, cellfont(-16, -32), true);
+    const t_Window& w1 = windowTable[1];
+    EXPECT_EQ(std::tuple(w1.MemoryEnd, w1.TextMemoryEnd + 1), std::tuple(memoryTop, w1.MemoryStart));
+    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcode(1, 2, 1)), std::tuple('o', 'k'));
+}
+
+TEST_F(WindowCreation, CreatingAgainBetweenOthersAndFailingGivesTheMemoryBack)
+{
+    const t_Window &w0 = windowTable[0], &w1 = windowTable[1], &w2 = windowTable[2];
+    for (uint8_t n : {0, 1, 2}) t_InitWindow(n, 8, false, 64, 64, 0, 0, cellfont(8, 8), true);  // 4096 + 1024 bytes each
+    const int64_t start0 = w0.MemoryStart, start2 = w2.MemoryStart;
+    memoryPool[start2] = 77;
+    // Window 1 again with a depth it cannot have: its blocks are given back, only window 2 moves.
+    auto lines = loglines([] { t_InitWindow(1, 3, false, 64, 64, 0, 0, cellfont(8, 8), true); });
+    EXPECT_TRUE(haslogline(lines, "t_InitWindow: GraphicWindow #1 unsupported 3 bit depth."));
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.find(" moving ") != l.npos; }), 2);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.find("win #2") != l.npos; }), 2);
+    EXPECT_EQ(std::tuple(w0.MemoryStart, w1.Initialized, w2.MemoryStart, memoryPool[w2.MemoryStart]),
+              std::tuple(start0, false, start2 + 5120, 77));
+    EXPECT_EQ(highMemory.load(), w2.TextMemoryStart - 1);
+    t_InitWindow(1, 8, false, 64, 64, 0, 0, cellfont(8, 8), true);
+    EXPECT_EQ(std::tuple(w1.Initialized, w1.MemoryEnd), std::tuple(true, w2.TextMemoryStart - 1));
+    // Without a title, and with negative borders that fill the screen around the picture.
+    auto untitled = loglines([] { t_InitWindow(3, 8, false, 64, 48, -1, INT64_MIN, t_Font{}, false); });
+    EXPECT_TRUE(haslogline(untitled, "t_InitWindow: GraphicWindow #3 title will be invisible."));
+    const t_Window& w3 = windowTable[3];
+    EXPECT_EQ(std::tuple(w3.TitleHeight, w3.BorderWidth, w3.BorderHeight),
+              std::tuple(0, t_WindowPos(3, 15) - 64, t_WindowPos(3, 16) - 48));
+    EXPECT_TRUE(windowobject(3)->windowFlags().testFlag(Qt::FramelessWindowHint));
 }

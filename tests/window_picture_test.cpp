@@ -1,10 +1,16 @@
 // The picture of a window at every depth, the views that show it, updates and the text screen.
 #include "events/views.h"
+#include "platform/threads.h"
 #include "window_test_support.h"
 #include "windows/window_update.h"
 
 #include <QImage>
 #include <QPixmap>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 namespace {
 
@@ -70,6 +76,11 @@ TEST_F(WindowPicture, RefusedPicturesAndUpdates)
     EXPECT_TRUE(loglines([] { t_WindowUpdate(1, false); }).empty());
     t_WindowAutoUpdate(1, true);
     EXPECT_TRUE(windowTable[1].AutoUpdate);
+    // Later: the picture comes with the next paint, not during the call.
+    windowTable[1].UpdateFinished = 0;
+    t_WindowUpdate(1, true);
+    EXPECT_EQ(windowTable[1].UpdateFinished, 0);
+    EXPECT_TRUE(QTest::qWaitFor([] { return windowTable[1].UpdateFinished != 0; }, 2000));
     EXPECT_EQ(loglines([] { EXPECT_TRUE(t_WindowImage(4).isNull()); }), Lines{"t_WindowImage: Graphic window #4 not initialized."});
     EXPECT_TRUE(windowNSImage(9).isNull());
     EXPECT_EQ(loglines([] { t_WindowUpdate(9, false); }), Lines{"t_WindowUpdate: Window is not a graphic window."});
@@ -129,4 +140,23 @@ TEST_F(WindowPicture, WindowZeroIsInVerticalBlankOutsideItsPictureAndItsTextIsTi
     EXPECT_EQ(t_GetScreen(0, "\n").back(), '\n');  // only the end is tidied, and there is no byte 13 to cut at
     EXPECT_EQ(loglines([] { t_GetScreen(9, "\r"); }), Lines{"t_GetScreen: Window is not a graphic window."});
     EXPECT_EQ(loglines([] { t_GetScreen(2, "\r"); }), Lines{"t_GetScreen: Window #2 not initialized."});
+}
+
+TEST_F(WindowPicture, TheFirstWindowStartsTheAutoUpdateProcessOnANamedThread)
+{
+    if (autoUpdateRunning) GTEST_SKIP() << "started by an earlier test of this process";
+    std::thread([] { (void)currentthreadnumber(); }).join();  // number 2, as the program thread has it
+    testing::internal::CaptureStdout();
+    makeWindow(8, {1});
+    EXPECT_TRUE(QTest::qWaitFor([] { return autoUpdateRunning.load(); }, 2000));
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("t_WindowAutoUpdateProcess: Start.\n"), std::string::npos) << output;
+    bool named = false;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        named = named || name == "t_WindowAutoUpd";  // the system keeps 15 bytes of the name
+    }
+    EXPECT_TRUE(named);
 }

@@ -106,3 +106,26 @@ TEST_F(WindowPlacement, TitlesAndSideWindows)
     EXPECT_EQ(lines, Lines{"t_WindowVisible: Virtual printer window is nil, resource undefined."});
     EXPECT_FALSE(windowobject(9)->isVisible());
 }
+
+TEST_F(WindowPlacement, ExtremeNumbersAreHeldAtTheLimits)
+{
+    // Borders of any size: the frame's sums stop at the largest Int, the screen's size stays.
+    t_InitWindow(1, 8, false, 64, 48, INT64_MAX, INT64_MAX, t_Font{}, false);
+    for (auto [code, value] : {std::pair<int64_t, int64_t>{8, 64}, {9, 48}, {10, INT64_MAX}, {12, INT64_MAX}, {18, INT64_MAX}})
+        EXPECT_EQ(t_WindowPos(1, code), value) << "code " << code;
+    EXPECT_LT(t_WindowPos(1, 14), 0);
+    // Frames far beyond the screen are held at what the window system takes.
+    for (double far : {1e10, -1e10}) {
+        t_WindowSize(0, int64_t(far), int64_t(far), INT64_MAX, int64_t(far));
+        t_Rect frame = widgetframe(windowobject(0));
+        EXPECT_EQ(std::tuple(std::abs(frame.x), frame.width), std::tuple(32767.0, 32767.0)) << far;
+    }
+    // A side window's scroll view keeps its size on a side given as -1.
+    QWidget* scroll = appDelegate().VirtualPrinterScrollView;
+    t_WindowSize(9, 10, 20, 500, 300);
+    const QSize sized = scroll->size();
+    t_WindowSize(9, -1, -1, -1, -1);
+    EXPECT_EQ(scroll->size(), sized);
+    t_WindowSize(9, -1, -1, 600, -1);
+    EXPECT_EQ(scroll->size(), QSize(560, sized.height()));
+}

@@ -2,6 +2,7 @@
 // joining, bit unpacking and the LZW expansion of compressed font data.
 #include "vxtools.h"
 
+#include "app/byte_strings.h"
 #include "app/graphemes.h"
 #include "app/runtime_state.h"
 
@@ -151,10 +152,11 @@ void appendEntry(const std::vector<LzwEntry>& dictionary, int64_t code, std::vec
 
 }  // namespace
 
-std::vector<uint8_t> lzwexpand(const std::vector<int64_t>& codes)
+std::optional<std::vector<uint8_t>> lzwexpandwithin(const std::vector<int64_t>& codes, size_t limit)
 {
     std::vector<uint8_t> out;
     if (codes.empty() || codes[0] < 0) return out;
+    if (limit < 1) return std::nullopt;
     std::vector<LzwEntry> dictionary;
     dictionary.reserve(256 + codes.size());
     for (int b = 0; b < 256; ++b) {
@@ -166,16 +168,22 @@ std::vector<uint8_t> lzwexpand(const std::vector<int64_t>& codes)
     for (size_t i = 1; i < codes.size(); ++i) {
         int64_t code = codes[i];
         auto next = static_cast<int64_t>(dictionary.size());  // 256 + i - 1
-        if (code < 0 || code > next) return {};
+        if (code < 0 || code > next) return std::vector<uint8_t>{};
         // For code == next the new string is previous + previous's first byte, which is
         // also the string of code itself.
         LzwEntry source = dictionary[static_cast<size_t>(code < next ? code : previous)];
         LzwEntry before = dictionary[static_cast<size_t>(previous)];
         dictionary.push_back({previous, before.length + 1, before.first, source.first});
+        if (dictionary[static_cast<size_t>(code)].length > limit - out.size()) return std::nullopt;
         appendEntry(dictionary, code, out);
         previous = code;
     }
     return out;
+}
+
+std::vector<uint8_t> lzwexpand(const std::vector<int64_t>& codes)
+{
+    return *lzwexpandwithin(codes, SIZE_MAX);
 }
 
 int64_t comparetext(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)

@@ -5,6 +5,7 @@
 #include "app/graphemes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utf8proc.h>
 
 static constexpr int64_t maximumRepeat = 32767;
@@ -56,18 +57,39 @@ std::string charat(const std::string& text, int64_t position)
     return characters(text, bounds, position - 1, position);
 }
 
+// The canonical decomposition of `text`; text that is not valid UTF-8 stays as it is.
+static std::string decomposed(const std::string& text)
+{
+    if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return text;
+    utf8proc_uint8_t* result = nullptr;
+    utf8proc_ssize_t length = utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+                                           static_cast<utf8proc_ssize_t>(text.size()), &result,
+                                           static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_DECOMPOSE));
+    if (length < 0) return text;
+    std::string out(reinterpret_cast<const char*>(result), static_cast<size_t>(length));
+    std::free(result);
+    return out;
+}
+
 int64_t instring(const std::string& text, const std::string& pattern, int64_t start)
 {
     if (pattern.empty()) return 0;
-    std::string part = midfrom(text, start);
-    auto bounds = graphemeBounds(part);
-    auto isBound = [&bounds](size_t offset) {
-        return std::binary_search(bounds.begin(), bounds.end(), offset);
-    };
+    // Both sides are compared decomposed, so a precomposed "é" and "e" + combining accent
+    // find each other; each character is decomposed on its own to keep the count of characters.
+    const std::string part = midfrom(text, start);
+    const std::vector<size_t> partBounds = graphemeBounds(part);
+    std::string haystack;
+    std::vector<size_t> bounds{0};
+    for (size_t i = 0; i + 1 < partBounds.size(); ++i) {
+        haystack += decomposed(part.substr(partBounds[i], partBounds[i + 1] - partBounds[i]));
+        bounds.push_back(haystack.size());
+    }
+    const std::string needle = decomposed(pattern);
+    auto isBound = [&bounds](size_t offset) { return std::binary_search(bounds.begin(), bounds.end(), offset); };
     // A byte match counts only when it begins and ends between characters, so "e" is not
     // found inside "e" + combining accent and no match cuts a multi-byte sequence.
-    for (size_t at = part.find(pattern); at != std::string::npos; at = part.find(pattern, at + 1)) {
-        if (!isBound(at) || !isBound(at + pattern.size())) continue;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
+        if (!isBound(at) || !isBound(at + needle.size())) continue;
         auto k = std::lower_bound(bounds.begin(), bounds.end(), at) - bounds.begin();
         return static_cast<int64_t>(k) + std::max<int64_t>(start, 1);
     }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <atomic>
 #include <QPlainTextEdit>
 #include <QLayout>
@@ -14,6 +15,22 @@
 namespace {
 
 QPointer<QWidget> lastActivated;
+
+// X11 keeps window positions and sizes in 16 bits: every coordinate is held within them.
+constexpr double coordinateLimit = 32767;
+
+// A coordinate in points as the window system takes it: truncated, held at its limits, and 0
+// for a value that is not a number.
+int coordinate(double value)
+{
+    if (!(value == value)) return 0;
+    return static_cast<int>(std::clamp(value, -coordinateLimit, coordinateLimit));
+}
+
+int extent(double value, int least)
+{
+    return std::max(least, coordinate(value));
+}
 
 double screenHeight(const QWidget* window)
 {
@@ -36,14 +53,14 @@ t_Rect widgetframe(QWidget* widget)
 void setwidgetsize(QWidget* widget, double width, double height)
 {
     if (widget == nullptr) return;
-    widget->resize(std::max(0, int(width)), std::max(0, int(height)));
+    widget->resize(extent(width, 0), extent(height, 0));
 }
 
 void setwidgetorigin(QWidget* widget, double x, double y)
 {
     if (widget == nullptr) return;
     int parentHeight = widget->parentWidget() ? widget->parentWidget()->height() : 0;
-    widget->move(int(x), parentHeight - int(y) - widget->height());
+    widget->move(coordinate(x), coordinate(double(parentHeight) - coordinate(y) - widget->height()));
 }
 
 QWidget* widgetwindow(QWidget* widget)
@@ -123,8 +140,9 @@ t_Rect screenframe(QWidget* window)
 void setwindowframe(QWidget* window, const t_Rect& frame)
 {
     if (window == nullptr) return;
-    int top = int(screenHeight(window) - frame.y - frame.height);
-    window->setGeometry(int(frame.x), top, std::max(1, int(frame.width)), std::max(1, int(frame.height)));
+    const int width = extent(frame.width, 1), height = extent(frame.height, 1);
+    const int top = coordinate(screenHeight(window) - coordinate(frame.y) - height);
+    window->setGeometry(coordinate(frame.x), top, width, height);
     settle(window);
     window->update();
 }
@@ -184,7 +202,8 @@ void setwindowbackground(QWidget* window, const t_RGBColor& colour)
 void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height)
 {
     if (view == nullptr) return;
-    view->setGeometry(int(borderWidth), int(borderHeight), std::max(0, int(width)), std::max(0, int(height)));
+    view->setGeometry(coordinate(double(borderWidth)), coordinate(double(borderHeight)), extent(double(width), 0),
+                      extent(double(height), 0));
 }
 
 void redisplayview(QWidget* view, bool later)

@@ -7,6 +7,7 @@
 #include "text/text_window.h"
 #include "windows/window_table.h"
 
+#include <algorithm>
 
 namespace {
 
@@ -123,7 +124,16 @@ void t_PrintTab(uint8_t window, int64_t column, uint8_t fill)
 {
     t_Window* w = textwindow(window, "t_PrintTab");
     if (w == nullptr) return;
-    for (int64_t n = column - w->TextHpos; n >= 1; --n) t_PrintChar(window, fill);
+    int64_t count;
+    if (__builtin_sub_overflow(column, w->TextHpos, &count) || count < 1) return;
+    // From the second fill on every code is drawn alike, so once the cursor has reached the
+    // last line and gone through the area twice, the screen and the cursor repeat with every
+    // line of the area: further whole lines change nothing and are left out.
+    const int64_t lineLength = std::max<int64_t>(1, w->TextLastColumn - w->TextFirstColumn + 1);
+    const int64_t widest = std::max(lineLength, w->TextWidth);
+    const int64_t settled = (2 * w->TextHeight + 3) * widest + 1;  // screens have at most 8192 x 8192 cells
+    if (count > settled) count = settled + (count - settled) % lineLength;
+    for (; count >= 1; --count) t_PrintChar(window, fill);
 }
 
 void t_Htab(uint8_t window, int64_t column)

@@ -1,5 +1,6 @@
 #include "text/font_resources.h"
 
+#include "app/byte_strings.h"
 #include "platform/bundle.h"
 #include "platform/log.h"
 #include "windows/window_table.h"
@@ -17,11 +18,10 @@ namespace {
 constexpr size_t minimumHeader = 14;
 constexpr size_t fullHeader = 16;
 
-// Prints the getbinaryfromfile line for the system error `error` while reading `path`.
-void reportReadError(int error, const std::string& path)
+// Prints the getbinaryfromfile line for the system error `error`: its message follows the "#".
+void reportReadError(int error)
 {
-    logline("getbinaryfromfile: Error #" + std::to_string(error) + " (" +
-            std::generic_category().message(error) + ") reading \"" + path + "\"");
+    logline("getbinaryfromfile: Error #" + std::generic_category().message(error));
 }
 
 // Reads everything from the open file `fd` into `bytes`; false with errno set on failure.
@@ -41,6 +41,25 @@ bool readAll(int fd, std::vector<uint8_t>& bytes)
     }
 }
 
+// The most glyph data a font can use: 256 codes of cells up to 255 x 255 pixels.
+constexpr size_t largestGlyphData = 256 * 255 * 255;
+
+// The expansion of compressed data (code width, then the codes); nothing, after one line,
+// when it would exceed what a font can use.
+std::vector<uint8_t> expandedData(const std::vector<uint8_t>& data)
+{
+    const auto refuse = [] {
+        logline("expandfont: Compressed font data expand to more than " + std::to_string(largestGlyphData) + " bytes.");
+        return std::vector<uint8_t>{};
+    };
+    const int64_t width = data[0];
+    // Every code gives at least one byte: too many codes are refused before they are cut.
+    if (width >= 1 && (data.size() - 1) * 8 / static_cast<size_t>(width) > largestGlyphData) return refuse();
+    std::vector<uint8_t> stream(data.begin() + 1, data.end());
+    std::optional<std::vector<uint8_t>> expanded = lzwexpandwithin(unpackbits(stream, width), largestGlyphData);
+    return expanded ? std::move(*expanded) : refuse();
+}
+
 }  // namespace
 
 const std::vector<uint8_t>& fontIdentifier()
@@ -53,7 +72,7 @@ std::vector<uint8_t> getbinaryfromfile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        reportReadError(errno, path);
+        reportReadError(errno);
         return {};
     }
     std::vector<uint8_t> bytes;
@@ -61,7 +80,7 @@ std::vector<uint8_t> getbinaryfromfile(const std::string& path)
     int error = errno;
     ::close(fd);
     if (!complete) {
-        reportReadError(error, path);
+        reportReadError(error);
         return {};
     }
     return bytes;
@@ -107,10 +126,7 @@ t_Font t_LoadFontResource(const std::string& name)
 t_Font expandfont(t_Font font)
 {
     if (font.Format != 100 && font.Format != 102) return font;
-    if (!font.Data.empty()) {
-        std::vector<uint8_t> stream(font.Data.begin() + 1, font.Data.end());
-        font.Data = lzwexpand(unpackbits(stream, font.Data[0]));
-    }
+    if (!font.Data.empty()) font.Data = expandedData(font.Data);
     font.Format = font.Format == 102 ? 2 : 0;
     return font;
 }

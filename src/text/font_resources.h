@@ -14,9 +14,8 @@
 // Compressed data: byte 0 is the code width w, the rest one MSB-first stream of w-bit LZW
 // codes (see unpackbits and lzwexpand).
 //
-// getbinaryfromfile reports a file it cannot read with one line:
-//   getbinaryfromfile: Error #<errno> (<system message>) reading "<path>"
-// e.g. "getbinaryfromfile: Error #2 (No such file or directory) reading "/x/y.font"".
+// getbinaryfromfile reports a file it cannot read with one line, the system's message
+// directly after the "#": e.g. "getbinaryfromfile: Error #No such file or directory".
 // An empty file is read successfully and gives no line.
 #pragma once
 

@@ -1,5 +1,6 @@
 #include "text/glyph_drawing.h"
 
+#include "app/checked_arithmetic.h"
 #include "platform/log.h"
 #include "text/text_window.h"
 #include "windows/window_table.h"
@@ -120,18 +121,34 @@ void drawglyph(const t_Window& w, const uint8_t* glyph, const BlendTable& blend,
 
 namespace {
 
-// Whether cell (x, y) lies on the window's screen and in its text block.
-bool cellOnScreen(const t_Window& w, int64_t x, int64_t y)
+// Whether the window's whole screen lies in its graphic block and the block in the pool.
+bool screenInBlock(const t_Window& w)
 {
-    if (x < 1 || y < 1 || x > w.TextWidth || y > w.TextHeight) return false;
-    return w.Font.Width * x <= w.Width && w.Font.Height * y <= w.Height && cellindex(w, x, y) >= 0;
+    int64_t bytes;
+    if (!checkedproduct(bytesperrow(w.BitDepth, w.Width), w.Height, bytes)) return false;
+    return w.MemoryStart >= 0 && w.MemoryEnd < static_cast<int64_t>(memoryPool.size()) &&
+           bytes <= w.MemoryEnd - w.MemoryStart + 1;
 }
 
-// Whether the glyph of `code` lies inside the font's data.
-bool glyphInData(const t_Font& font, uint8_t code)
+// Whether cell (x, y) lies on the window's screen, in its text block and in its graphic block.
+bool cellOnScreen(const t_Window& w, int64_t x, int64_t y)
 {
-    const int64_t size = font.Width * font.Height;
-    return size > 0 && (code + 1) * size <= static_cast<int64_t>(font.Data.size());
+    if (x < 1 || y < 1 || x > w.TextWidth || y > w.TextHeight || cellindex(w, x, y) < 0) return false;
+    int64_t right, bottom;
+    if (!checkedproduct(w.Font.Width, x, right) || !checkedproduct(w.Font.Height, y, bottom)) return false;
+    return right <= w.Width && bottom <= w.Height && screenInBlock(w);
+}
+
+enum class Glyph { none, inData, beyondData };
+
+// Where the glyph of `code` is: none for a cell without pixels, else whether it lies
+// inside the font's data.
+Glyph glyphOf(const t_Font& font, uint8_t code)
+{
+    if (font.Width <= 0 || font.Height <= 0) return Glyph::none;
+    int64_t size, end;
+    if (!checkedproduct(font.Width, font.Height, size) || !checkedproduct(code + 1, size, end)) return Glyph::beyondData;
+    return end <= static_cast<int64_t>(font.Data.size()) ? Glyph::inData : Glyph::beyondData;
 }
 
 void reportNotInitialized(uint8_t window)
@@ -145,9 +162,11 @@ void refuseCoordinates(uint8_t window, int64_t x, int64_t y)
             ", y = " + std::to_string(y) + ").");
 }
 
+// The format line of a font that is not plain grey; a compressed font is named by the format
+// it expands to, without expanding it.
 void reportFontFormat(const t_Font& font)
 {
-    int64_t format = expandfont(font).Format;
+    const int64_t format = font.Format == 102 ? 2 : font.Format == 100 ? 0 : font.Format;
     logline(format == 0 || format == 2 ? "t_PrintSymbol: Font format must be uncompressed grey for text-printing."
                                        : "t_PrintSymbol: Illegal font format.");
 }
@@ -172,8 +191,10 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     if (!cellOnScreen(w, x, y)) return refuseCoordinates(window, x, y);
     const bool drawable = code >= w.Font.Start && code <= w.Font.End;
     if (drawable && w.Font.Format == 2) {
-        if (!glyphInData(w.Font, code)) return refuseCoordinates(window, x, y);
-        drawglyph(w, w.Font.Data.data() + code * w.Font.Width * w.Font.Height, blendtable(ink, paper), x, y);
+        const Glyph glyph = glyphOf(w.Font, code);
+        if (glyph == Glyph::beyondData) return refuseCoordinates(window, x, y);
+        if (glyph == Glyph::inData)
+            drawglyph(w, w.Font.Data.data() + code * w.Font.Width * w.Font.Height, blendtable(ink, paper), x, y);
     } else if (drawable) {
         reportFontFormat(w.Font);
     }

@@ -174,11 +174,12 @@ void t_TextHline(uint8_t window, int64_t first, int64_t last, int64_t line, uint
 {
     t_Window* w = textwindow(window, "t_TextHline");
     if (w == nullptr || last < first) return;
-    // Cells beyond the screen are refused one by one; a rule reaching far past the screen
-    // is refused at its first cell on each side only.
-    first = std::max<int64_t>(first, 0);
-    last = std::min<int64_t>(last, w->TextWidth + 1);
-    for (int64_t c = first; c <= last; ++c) t_PrintSymbol(window, code, w->TextColor, c, line);
+    // Cells beyond the screen are refused one by one; a rule reaching past the screen is
+    // refused at its first cell on each side only, also when it lies wholly beside it.
+    const auto print = [&](int64_t c) { t_PrintSymbol(window, code, w->TextColor, c, line); };
+    if (first < 1) print(first);
+    for (int64_t c = std::max<int64_t>(first, 1); c <= std::min(last, w->TextWidth); ++c) print(c);
+    if (last > w->TextWidth) print(std::max(first, w->TextWidth + 1));
 }
 
 // Also called by the key handler on the GUI thread: the record is looked at under its lock.

@@ -1,5 +1,6 @@
 // Window creation: a graphic window gets its video memory from the pool, its record and its
 // view; creating it again gives the old memory back and closes the gap in the pool.
+#include "app/checked_arithmetic.h"
 #include "app/program_thread.h"
 #include "platform/bundle.h"
 #include "platform/log.h"
@@ -51,6 +52,7 @@ void giveMemoryBack(uint8_t window)
         logline(p + " high memory = $" + hex(end) + ", text block size to delete = $" + hex(textSize) + ".");
         size += textSize;
     }
+    if (size <= 0 || w.MemoryStart < 0) return;  // no blocks of its own to give back
     for (uint8_t n = 0; n <= 7; ++n) {
         t_Window& v = windowTable[n];
         if (!v.Initialized || v.MemoryStart >= end) continue;
@@ -176,14 +178,6 @@ bool attachView(uint8_t window, const t_Font& font, int64_t width, int64_t heigh
     return true;
 }
 
-// a × b, held at the largest or smallest Int instead of overflowing.
-int64_t saturatedProduct(int64_t a, int64_t b)
-{
-    int64_t product;
-    if (!__builtin_mul_overflow(a, b, &product)) return product;
-    return (a < 0) == (b < 0) ? INT64_MAX : INT64_MIN;
-}
-
 }  // namespace
 
 void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t width, int64_t height, int64_t borderWidth,
@@ -234,8 +228,9 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t wid
 
     int64_t columns = -1, lines = -1, textNeed = 0;
     if (!font.Data.empty()) {
-        columns = font.Width == 0 ? 0 : width / font.Width;
-        lines = font.Height == 0 ? 0 : height / font.Height;
+        // A cell without pixels, or with a negative size, gives no text screen.
+        columns = font.Width <= 0 ? 0 : width / font.Width;
+        lines = font.Height <= 0 ? 0 : height / font.Height;
         textNeed = columns * lines * 2;
     }
     // The text block lies below the graphic block; together they must stay inside the pool.
@@ -275,6 +270,6 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, int64_t columns, int64_t lin
         logline("t_InitWindow: Font '" + fontName + "' not found.");
         return;
     }
-    t_InitWindow(window, bitDepth, true, saturatedProduct(font.Width, columns), saturatedProduct(font.Height, lines),
+    t_InitWindow(window, bitDepth, true, saturatedproduct(font.Width, columns), saturatedproduct(font.Height, lines),
                  border, border, font, true);
 }

@@ -1,6 +1,7 @@
 #include "windows/window_placement.h"
 
 #include "app/app_delegate.h"
+#include "app/checked_arithmetic.h"
 #include "events/sound.h"
 #include "platform/log.h"
 #include "platform/clipboard.h"
@@ -40,6 +41,12 @@ int64_t chrome()
     return sideWindowChromeHeight.load();
 }
 
+// 2 × n, held at the largest or smallest Int: borders may be any number.
+int64_t doubled(int64_t n)
+{
+    return saturatedproduct(2, n);
+}
+
 // Answers of the codes that read the frame and the screen.
 int64_t frameCode(QWidget* object, int64_t code, int64_t frameHeight)
 {
@@ -48,7 +55,7 @@ int64_t frameCode(QWidget* object, int64_t code, int64_t frameHeight)
         t_Rect screen = screenframe(object);
         switch (code) {
         case 13: return static_cast<int64_t>(frame.x);
-        case 14: return static_cast<int64_t>(screen.height) - static_cast<int64_t>(frame.y) - frameHeight;
+        case 14: return saturateddifference(static_cast<int64_t>(screen.height - frame.y), frameHeight);
         case 15: return static_cast<int64_t>(screen.width);
         case 16: return static_cast<int64_t>(screen.height);
         default: return static_cast<int64_t>(frame.y);
@@ -67,10 +74,10 @@ int64_t graphicCode(const t_Window& w, int64_t code, int64_t width, int64_t heig
     case 5: return w.TextLastLine - w.TextFirstLine + 1;
     case 6: return w.TextWidth;
     case 7: return w.TextHeight;
-    case 8: return width - 2 * w.BorderWidth;
-    case 9: return height - w.TitleHeight - 2 * w.BorderHeight;
+    case 8: return w.Width;
+    case 9: return w.Height;
     case 10: return width;
-    case 11: return height - w.TitleHeight;
+    case 11: return saturateddifference(height, w.TitleHeight);
     case 12: return height;
     case 18: return w.BorderWidth;
     case 19: return w.BorderHeight;
@@ -115,22 +122,25 @@ void sizeGraphicWindow(uint8_t window, QWidget* object, int64_t x, int64_t y, in
     }
     t_Window w = recordOf(window);
     runOnMainThread([&] {
-        setwindowframe(object, t_Rect{double(x), double(y), double(width + 2 * w.BorderWidth),
-                                      double(w.TitleHeight + height + 2 * w.BorderHeight)});
+        setwindowframe(object, t_Rect{double(x), double(y), double(width) + 2.0 * double(w.BorderWidth),
+                                      double(w.TitleHeight) + double(height) + 2.0 * double(w.BorderHeight)});
         placeview(w.View, w.BorderWidth, w.BorderHeight, width, height);
     });
 }
 
-void sizeSideWindow(uint8_t window, QWidget* object, int64_t x, int64_t y, int64_t width, int64_t height)
+// Sizes side window 8 ... 12; the scroll view of 8 ... 10 keeps its size on a side whose
+// argument, as passed, is not above 0.
+void sizeSideWindow(uint8_t window, QWidget* object, int64_t x, int64_t y, int64_t width, int64_t height,
+                    int64_t widthPassed, int64_t heightPassed)
 {
     runOnMainThread([&] {
         if (window <= 10 && iswindowvisible(object)) showwindow(object, false);
-        setwindowframe(object, t_Rect{double(x), double(y), double(width), double(height + chrome())});
+        setwindowframe(object, t_Rect{double(x), double(y), double(width), double(height) + double(chrome())});
         QWidget* scrollView = scrollViewOf(window);
         if (scrollView == nullptr) return;
         t_Rect box = widgetframe(scrollView);
-        double fullWidth = width > 0 ? double(width) : box.width + 40;
-        double fullHeight = height > 0 ? double(height) : box.height + 77;
+        double fullWidth = widthPassed > 0 ? double(widthPassed) : box.width + 40;
+        double fullHeight = heightPassed > 0 ? double(heightPassed) : box.height + 77;
         setwidgetsize(scrollView, fullWidth - 40, fullHeight - 77);
         setwidgetorigin(scrollView, box.x, box.y);
     });
@@ -158,8 +168,8 @@ int64_t t_WindowPos(uint8_t window, int64_t code)
     t_Window record = graphic ? recordOf(window) : t_Window{};
     int64_t width, height;
     if (graphic) {
-        width = record.Width + 2 * record.BorderWidth;
-        height = record.Height + 2 * record.BorderHeight + record.TitleHeight;
+        width = saturatedsum(record.Width, doubled(record.BorderWidth));
+        height = saturatedsum(saturatedsum(record.Height, doubled(record.BorderHeight)), record.TitleHeight);
     } else {
         t_Rect frame = mainThreadValue<t_Rect>([object] { return widgetframe(object); });
         width = static_cast<int64_t>(frame.width);
@@ -175,6 +185,7 @@ void t_WindowSize(uint8_t window, int64_t x, int64_t y, int64_t width, int64_t h
 {
     QWidget* object = existingWindow(window, "t_WindowSize");
     if (object == nullptr) return;
+    const int64_t widthPassed = width, heightPassed = height;
     if (x == -1) x = t_WindowPos(window, 13);
     if (y == -1) y = t_WindowPos(window, 20);
     if (width == -1) width = t_WindowPos(window, 8);
@@ -182,7 +193,7 @@ void t_WindowSize(uint8_t window, int64_t x, int64_t y, int64_t width, int64_t h
     if (window <= 7)
         sizeGraphicWindow(window, object, x, y, width, height);
     else
-        sizeSideWindow(window, object, x, y, width, height);
+        sizeSideWindow(window, object, x, y, width, height, widthPassed, heightPassed);
 }
 
 void t_WindowTitle(uint8_t window, const std::string& title)
