@@ -1,5 +1,7 @@
 #include "app/benchmark.h"
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "platform/log.h"
 #include "platform/worker_pool.h"
@@ -43,9 +45,15 @@ std::array<std::string, 3> passreport(int64_t elapsed, int64_t threads)
             threads > 1 ? "s" : " ", " =" + formatreal(32, 3, 2, true, passspeed(elapsed)) + " GFLOPs"};
 }
 
-bool passisfaster(int64_t elapsed, int64_t previous)
+double rampmargin(int64_t previousThreads, int64_t threads)
 {
-    return static_cast<double>(elapsed) < static_cast<double>(previous) * (1.0 - rampMargin);
+    const double bestSaving = 1.0 - static_cast<double>(previousThreads) / static_cast<double>(threads);
+    return std::max(rampMargin, rampStepShare * bestSaving);
+}
+
+bool passisfaster(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads)
+{
+    return static_cast<double>(elapsed) < static_cast<double>(previous) * (1.0 - rampmargin(previousThreads, threads));
 }
 
 std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
@@ -56,7 +64,7 @@ std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
         const double start = hooks.clock();
         hooks.runPass(threads);
         const int64_t elapsed = microseconds(hooks.clock()) - microseconds(start);
-        if (!passisfaster(elapsed, previous)) {
+        if (!passisfaster(elapsed, previous, resultThreads, threads)) {
             logline("");
             return {resultThreads, resultSpeed};
         }

@@ -15,8 +15,12 @@ constexpr std::array<int64_t, 23> threadRamp = {1,  2,  4,  6,  8,  10, 12, 16, 
                                                 36, 40, 44, 48, 52, 56, 60, 64, 72, 80, 96};
 constexpr int64_t totalAdditions = 1000000000;
 // Two passes of equal speed differ by the noise of the measurement. A pass counts as faster
-// only when it takes less time than the previous one by more than this share of it.
+// only when it takes less time than the previous one by more than this share of it, and by
+// more than `rampStepShare` of what its added threads could save at best (1 - n / m): the
+// first steps of the ramp could halve the time, and a CPU shared with other work makes equal
+// passes differ by several per cent.
 constexpr double rampMargin = 0.04;
+constexpr double rampStepShare = 0.25;
 
 // What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
 // runs the work on `threads` threads and returns when all are done.
@@ -35,8 +39,12 @@ double passspeed(int64_t elapsed);
 // The report line of a pass in the three parts printed one after the other:
 // "1.234 ms. =  4 Thread", "s" (a blank for one thread) and " =  0,81 GFLOPs".
 std::array<std::string, 3> passreport(int64_t elapsed, int64_t threads);
-// Whether a pass of `elapsed` microseconds beats a previous one of `previous` by more than the margin.
-bool passisfaster(int64_t elapsed, int64_t previous);
+// The share of the previous pass's time that a pass on `threads` threads must save, after one
+// on `previousThreads` (0 before the first pass).
+double rampmargin(int64_t previousThreads, int64_t threads);
+// Whether a pass of `elapsed` microseconds on `threads` threads beats a previous one of
+// `previous` microseconds on `previousThreads` threads by more than the margin.
+bool passisfaster(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads);
 
 // Adds 1.0 `count` times, one dependent addition after the other, and writes one character
 // on standard output: "." for a positive sum, "-" for 0, "," for a negative one.
