@@ -16,11 +16,12 @@ constexpr std::array<int64_t, 23> threadRamp = {1,  2,  4,  6,  8,  10, 12, 16, 
 constexpr int64_t totalAdditions = 1000000000;
 // Two passes of equal speed differ by the noise of the measurement. A pass counts as faster
 // only when it takes less time than the previous one by more than this share of it, and by
-// more than `rampStepShare` of what its added threads could save at best (1 - n / m): the
-// first steps of the ramp could halve the time, and a CPU shared with other work makes equal
-// passes differ by several per cent.
+// more than `rampStepShare` of what its added threads could save at best (1 - n / m). Added
+// threads that the machine runs in parallel save about all of that; threads it cannot run
+// at once save nothing, as their work waits for a CPU. Half-way between the two is where
+// noise is least likely to decide.
 constexpr double rampMargin = 0.04;
-constexpr double rampStepShare = 0.25;
+constexpr double rampStepShare = 0.5;
 
 // What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
 // runs the work on `threads` threads and returns when all are done.
