@@ -39,7 +39,7 @@ TEST(Benchmark, APassWithinTheMarginEndsTheRampWithThePreviousPass)
     // From 2 to 4 threads the time could halve: a gain of noise's size ends the ramp, a real one goes on.
     const std::pair<double, int64_t> cases[] = {{0.5, 2}, {0.485, 2}, {0.55, 2}, {0.47, 2}, {0.4, 2}, {0.3, 4}};
     for (auto [third, answer] : cases) {
-        ScriptedRamp ramp{{1.0, 0.5, third, 0.5}};
+        ScriptedRamp ramp{{1.0, 0.5, third, 0.5, 0.5}};
         std::pair<int64_t, double> result;
         auto lines = loglines([&] { result = maximumthreads(true, ramp.hooks()); });
         EXPECT_EQ(result.first, answer) << third;
@@ -65,9 +65,19 @@ TEST(Benchmark, FasterMeansBeyondTheMargin)
         EXPECT_EQ(passisfaster(elapsed, previous, before, threads), faster) << elapsed << " " << threads;
 }
 
+TEST(Benchmark, APassHeldUpIsMeasuredAgain)
+{
+    // The 2-thread pass is held up once, then the 4-thread pass ties twice.
+    ScriptedRamp ramp{{1.0, 0.9, 0.5, 0.5, 0.49}};
+    std::pair<int64_t, double> result;
+    loglines([&] { result = maximumthreads(true, ramp.hooks()); });
+    EXPECT_EQ(result, std::make_pair(int64_t{2}, passspeed(500000)));
+    EXPECT_EQ(ramp.threadsRun, (std::vector<int64_t>{1, 2, 2, 4, 4}));
+}
+
 TEST(Benchmark, ASlowerPassEndsItToo)
 {
-    ScriptedRamp ramp{{1.0, 0.6, 0.4, 0.45}};
+    ScriptedRamp ramp{{1.0, 0.6, 0.4, 0.45, 0.45}};
     auto result = maximumthreads(false, ramp.hooks());
     EXPECT_EQ(result.first, 4);
     EXPECT_EQ(result.second, 0.0);  // a quiet ramp computes no speed

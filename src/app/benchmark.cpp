@@ -1,11 +1,11 @@
 #include "app/benchmark.h"
 
-#include <algorithm>
-
 #include "platform/clock.h"
 #include "platform/log.h"
 #include "platform/worker_pool.h"
 #include "vxtools.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +30,14 @@ void poolPass(DispatchGroup& group, int64_t threads)
     const int64_t share = totalAdditions / threads;
     for (int64_t i = 0; i < threads; ++i) group.async([share] { benchmarkworker(share); });
     group.wait();
+}
+
+// Runs one pass on `threads` threads; its time in microseconds, each reading truncated.
+int64_t timedpass(const RampHooks& hooks, int64_t threads)
+{
+    const double start = hooks.clock();
+    hooks.runPass(threads);
+    return microseconds(hooks.clock()) - microseconds(start);
 }
 
 }  // namespace
@@ -61,9 +69,11 @@ std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)
     int64_t previous = startingReference, resultThreads = 0;
     double resultSpeed = 0.0;
     for (int64_t threads : threadRamp) {
-        const double start = hooks.clock();
-        hooks.runPass(threads);
-        const int64_t elapsed = microseconds(hooks.clock()) - microseconds(start);
+        int64_t elapsed = timedpass(hooks, threads);
+        // A pass held up by other work on the machine is measured once more before it may
+        // end the ramp; the better time counts.
+        if (!passisfaster(elapsed, previous, resultThreads, threads))
+            elapsed = std::min(elapsed, timedpass(hooks, threads));
         if (!passisfaster(elapsed, previous, resultThreads, threads)) {
             logline("");
             return {resultThreads, resultSpeed};
