@@ -28,21 +28,8 @@ protected:
 
 }  // namespace
 
-TEST_F(GlyphDrawing, ColourBlendAndInverseAtTwentyFourBits)
-{
-    greyWindow(24);
-    t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
-    // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128
-    // (127 × 0 / 255 + 128 × 255 / 255).
-    EXPECT_EQ(bytes({0, 1, 3 * 3 + 1, 2 * 3 + 1}), (std::vector<int>{0, 0, 255, 128}));
-    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcolour(1, 1, 1)), std::tuple(1, 192));
-    windowTable[1].TextInverse = true;
-    t_PrintSymbol(1, 1, 192, 2, 1);
-    EXPECT_EQ(bytes({4 * 3 + 1, 7 * 3 + 1}), (std::vector<int>{255, 0}));  // grey 0 now shows the green paper
-    EXPECT_EQ(cellcolour(1, 2, 1), 12);
-}
-
-TEST_F(GlyphDrawing, OneBitThresholdGreyAndTheFirstBytesOfWidePixels)
+// Thresholds and wide pixels, the palette at 4 bits, colour blend and inverse at 24 bits.
+TEST_F(GlyphDrawing, PixelsAtEveryDepth)
 {
     greyWindow(1);
     t_PrintSymbol(1, 1, 240, 1, 1);  // white on black: grey 128 is set, 127 is not
@@ -63,10 +50,6 @@ TEST_F(GlyphDrawing, OneBitThresholdGreyAndTheFirstBytesOfWidePixels)
     greyWindow(32);
     t_PrintSymbol(1, 1, 0xF0, 1, 1);
     EXPECT_EQ(bytes({12, 13, 1}), (std::vector<int>{255, 255, 0}));  // cleared alpha stays
-}
-
-TEST_F(GlyphDrawing, FourBitsTakeTheNearestPaletteEntry)
-{
     const std::tuple<uint8_t, uint8_t, uint8_t, uint8_t> colours[] = {
         {0, 0, 0, 0}, {63, 63, 63, 0}, {64, 64, 64, 5}, {128, 128, 128, 10}, {192, 192, 192, 15}, {255, 0, 0, 1},
         {0, 120, 250, 7}};
@@ -75,6 +58,17 @@ TEST_F(GlyphDrawing, FourBitsTakeTheNearestPaletteEntry)
     t_PrintSymbol(1, 1, 0x10, 1, 1);  // red ink on black paper
     // Grey 0: black; grey 127: (127, 0, 0) is nearest to brown; grey 128: brown; full ink: red.
     EXPECT_EQ(bytes({0, 1}), (std::vector<int>{0x08, 0x81}));
+    // Last: the inverse flag set here stays through a new t_InitWindow.
+    greyWindow(24);
+    t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
+    // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128
+    // (127 × 0 / 255 + 128 × 255 / 255).
+    EXPECT_EQ(bytes({0, 1, 3 * 3 + 1, 2 * 3 + 1}), (std::vector<int>{0, 0, 255, 128}));
+    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcolour(1, 1, 1)), std::tuple(1, 192));
+    windowTable[1].TextInverse = true;
+    t_PrintSymbol(1, 1, 192, 2, 1);
+    EXPECT_EQ(bytes({4 * 3 + 1, 7 * 3 + 1}), (std::vector<int>{255, 0}));  // grey 0 now shows the green paper
+    EXPECT_EQ(cellcolour(1, 2, 1), 12);
 }
 
 TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)

@@ -30,7 +30,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowPicture, PixelsOfTheSmallDepths)
+TEST_F(WindowPicture, PixelsAtEveryDepth)
 {
     const QRgb white = 0xFFFFFFFF, black = 0xFF000000;
     const std::tuple<int64_t, std::vector<uint8_t>, std::vector<QRgb>> cases[] = {
@@ -45,10 +45,7 @@ TEST_F(WindowPicture, PixelsOfTheSmallDepths)
         ASSERT_EQ(picture.size(), QSize(32, 32)) << depth;
         for (int x = 0; x < int(first.size()); ++x) EXPECT_EQ(picture.pixel(x, 0), first[x]) << depth << " bit, x " << x;
     }
-}
-
-TEST_F(WindowPicture, EveryPixelOfTheColourDepthsFollowsItsBytes)
-{
+    // At 24 and 32 bits every pixel follows its bytes.
     for (int64_t depth : {24, 32}) {
         std::vector<uint8_t> bytes(997);
         for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 193 + 17);
