@@ -72,8 +72,9 @@ TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
 
 // Modifier keys set the flags as they go down and up, Caps Lock as X locks it (on as its key
 // goes down, off as it comes up the second time); other keys coming up, or repeating, leave
-// the flags alone and clear keyPressed only when really released.
-TEST_F(ViewEvents, ModifierFlagsThroughPressesAndReleases)
+// the flags alone and clear keyPressed only when really released. Then keys typed in the view
+// reach the queue.
+TEST_F(ViewEvents, KeysInAView)
 {
     constexpr quint32 lock = 0x2, shiftState = 0x1;
     struct Step {
@@ -117,12 +118,7 @@ TEST_F(ViewEvents, ModifierFlagsThroughPressesAndReleases)
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(std::tuple(clicks[0].Mods, clicks[0].CapsLockPressed), std::tuple(1, true));
     capsLockPressed = false;
-}
 
-TEST_F(ViewEvents, KeysTypedInAViewReachTheQueue)
-{
-    t_InitWindow(1, 8, false, 64, 64, 0, 0, t_Font{}, true);
-    t_WindowFront(1);
     QWidget* view = windowview(1);
     QTest::keyClick(view, Qt::Key_A);
     QTest::keyClick(view, Qt::Key_Tab);
@@ -181,7 +177,8 @@ TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePictureAndTheCloseBoxHides)
     EXPECT_TRUE(windowobject(3)->isVisible());
 }
 
-TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
+// Control-S holds printing until the next key; ten thousand events while the program prints.
+TEST_F(ViewEvents, KeysWhileTheProgramPrints)
 {
     t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
     t_KeyEventHandler(1, KeyEventRecord{1, "\x13", 0x40000});
@@ -195,13 +192,9 @@ TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
     t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
     program.join();
     EXPECT_EQ(std::tuple(windowTable[1].TextVpos, keyeventcount()), std::tuple(2, 0u));  // the resuming key was taken
-}
 
-TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
-{
-    t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
     std::atomic<bool> printing{true};
-    std::thread program([&printing] {
+    std::thread busy([&printing] {
         while (printing) t_Print(1, "Hallo Welt ");
     });
     loglines([] {  // the mouse handler's lines
@@ -211,7 +204,7 @@ TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
         }
     });
     printing = false;
-    program.join();
+    busy.join();
     EXPECT_EQ(keyeventcount(), 10000u);
     std::vector<t_Event> clicks = takemouseevents();
     EXPECT_EQ(clicks.size(), 10000u);
