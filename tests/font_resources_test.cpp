@@ -141,7 +141,9 @@ TEST_F(FontFiles, LoadsHeaderAndDataOrRefusesWithOneLine)
                        "t_LoadFontResource: Could not load file \u201ENo such 16x32.font\u201C\n");
 }
 
-TEST(FontExpansion, DataExpandingBeyondAnyFontAreRefusedWithOneLine)
+// Data expanding beyond any font are refused with one line; bad compressed data give no data
+// and no message.
+TEST(FontExpansion, RefusalsAndBadData)
 {
     // Codes 65, 256, 257, ... expand n codes to n(n + 1) / 2 bytes: 6000 codes to 18 million.
     std::vector<uint32_t> bomb{65};
@@ -154,10 +156,6 @@ TEST(FontExpansion, DataExpandingBeyondAnyFontAreRefusedWithOneLine)
                   "expandfont: Compressed font data expand to more than 16646400 bytes.\n");
         EXPECT_TRUE(font.Data.empty());
     }
-}
-
-TEST(FontExpansion, BadCompressedDataGiveNoDataAndNoMessage)
-{
     const std::pair<Bytes, Bytes> cases[] = {
         {{}, {}}, {{9}, {}}, {packed({65, 300}, 9), {}},  // no width; no codes; 300 not defined yet
         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}}, {{63, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}},

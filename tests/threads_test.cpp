@@ -87,7 +87,9 @@ TEST(ThreadNumber, MainThreadIsOneOthersAreNewAndLongNamesAreCutForTheSystemOnly
     EXPECT_GE(threadnumberfromdescription(description), 2);
 }
 
-TEST(StartProcess, RunsOnItsOwnThreadWithTheStackAsked)
+// Each start runs on its own thread with the stack asked; quick successive starts each run
+// their own entry.
+TEST(StartProcess, OwnThreadStackAndEntry)
 {
     std::promise<std::pair<size_t, bool>> seen;
     startprocess(
@@ -103,10 +105,6 @@ TEST(StartProcess, RunsOnItsOwnThreadWithTheStackAsked)
         1073741824);
     auto [stack, onMain] = seen.get_future().get();
     EXPECT_TRUE(stack >= 1073741824u && !onMain) << stack;
-}
-
-TEST(StartProcess, QuickSuccessiveStartsEachRunTheirOwnEntry)
-{
     constexpr int starts = 24;
     std::mutex lock;
     std::condition_variable allDone;
