@@ -248,8 +248,10 @@ TEST_F(TextOutput, RefusalsScrollLockAndTheTabLimit)
     // With ScrollLock scrolling moves nothing and says nothing.
     t_Print(1, "\x0c" "0123456789abcdefghij");
     w().ScrollLock = true;
-    EXPECT_TRUE(loglines([] { t_ScrollDown(1); t_ScrollUp(1); }).empty());
-    EXPECT_EQ(screen(), (Lines{"0123456789", "abcdefghij", blank, blank}));
+    for (void (*scroll)(uint8_t) : {t_ScrollDown, t_ScrollUp}) {
+        EXPECT_TRUE(loglines([scroll] { scroll(1); }).empty());
+        EXPECT_EQ(screen(), (Lines{"0123456789", "abcdefghij", blank, blank}));
+    }
     // t_Htab reaches the screen's last column counted from the area's first.
     w().TextFirstColumn = 3;
     for (auto [column, hpos] : {std::pair{8, 10}, {9, 10}, {1, 3}, {-1, 3}}) {
