@@ -36,36 +36,27 @@ KeyEventRecord translated(int key, Qt::KeyboardModifiers modifiers, const QStrin
 
 TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
 {
-    KeyEventRecord a = translated(Qt::Key_A, Qt::NoModifier, "a", 30 + 8);
-    EXPECT_EQ(std::tuple(a.keyCode, a.characters), std::tuple(0L, std::string("a")));
-    EXPECT_EQ(translated(Qt::Key_Y, Qt::NoModifier, "y", 44 + 8).keyCode, 6);  // the key's position counts
-    EXPECT_EQ(translated(Qt::Key_A, Qt::NoModifier, "a").keyCode, 0);  // no scan code: Qt's key
-    // Arrows are function keys on the numeric pad.
-    KeyEventRecord left = translated(Qt::Key_Left, Qt::NoModifier, "");
-    EXPECT_EQ(std::tuple(left.keyCode, left.characters, left.modifierFlags), std::tuple(123L, std::string("\uf702"), 0xA00000UL));
-    EXPECT_EQ(translated(Qt::Key_F1, Qt::NoModifier, "").characters, "\uf704");
-    EXPECT_EQ(translated(Qt::Key_S, Qt::ControlModifier, "").characters, "\x13");
-    EXPECT_EQ(translated(Qt::Key_Backtab, Qt::ShiftModifier, "").characters, "\x19");
-    KeyEventRecord pad = translated(Qt::Key_9, Qt::ControlModifier | Qt::KeypadModifier, "9");
-    EXPECT_EQ(std::tuple(pad.keyCode, pad.modifierFlags), std::tuple(92L, 0x240000UL));
-    EXPECT_EQ(translated(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q").modifierFlags, 0x1A0000u);
     EXPECT_EQ(keypositionfromx11(111 + 8), 117);  // Delete: forward delete
     EXPECT_EQ(keypositionfromx11(500), -1);
-    // The numeric pad types its digits also with NumLock off, where X gives cursor keys; Insert
-    // is the Help key, NumLock the pad's Clear key.
-    const std::tuple<int, Qt::KeyboardModifiers, quint32, int64_t, std::string, uint64_t> keys[] = {
-        {Qt::Key_Insert, Qt::KeypadModifier, 82, 82, "0", 0x200000},
-        {Qt::Key_Clear, Qt::KeypadModifier, 76, 87, "5", 0x200000},
-        {Qt::Key_Left, Qt::KeypadModifier, 75, 86, "4", 0x200000},
-        {Qt::Key_Home, Qt::KeypadModifier | Qt::AltModifier, 71, 89, "7", 0x280000},
-        {Qt::Key_Delete, Qt::KeypadModifier, 83, 65, ".", 0x200000},
-        {Qt::Key_Insert, Qt::NoModifier, 110, 114, "\uf746", 0xC00000},
-        {Qt::Key_NumLock, Qt::NoModifier, 69, 71, "\uf739", 0xA00000},
-    };
-    for (const auto& [key, modifiers, evdev, position, characters, flags] : keys) {
-        KeyEventRecord record = translated(key, modifiers, "", evdev + 8);
+    // Qt's key, modifiers, text and X11 key code (0: none); the key position, characters and flags.
+    // The key's position counts, else Qt's key. Arrows are function keys on the numeric pad. The
+    // pad types its digits also with NumLock off, where X gives cursor keys; Insert is the Help
+    // key, NumLock the pad's Clear key.
+    const auto pad = Qt::KeypadModifier;
+    const std::tuple<int, Qt::KeyboardModifiers, const char*, quint32, int64_t, std::string, uint64_t> keys[] = {
+        {Qt::Key_A, {}, "a", 30 + 8, 0, "a", 0}, {Qt::Key_Y, {}, "y", 44 + 8, 6, "y", 0}, {Qt::Key_A, {}, "a", 0, 0, "a", 0},
+        {Qt::Key_Left, {}, "", 0, 123, "\uf702", 0xA00000}, {Qt::Key_F1, {}, "", 0, 122, "\uf704", 0x800000},
+        {Qt::Key_S, Qt::ControlModifier, "", 0, 1, "\x13", 0x40000}, {Qt::Key_Backtab, Qt::ShiftModifier, "", 0, 48, "\x19", 0x20000},
+        {Qt::Key_9, Qt::ControlModifier | pad, "9", 0, 92, "9", 0x240000},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q", 0, 12, "Q", 0x1A0000},
+        {Qt::Key_Insert, pad, "", 82 + 8, 82, "0", 0x200000}, {Qt::Key_Clear, pad, "", 76 + 8, 87, "5", 0x200000},
+        {Qt::Key_Left, pad, "", 75 + 8, 86, "4", 0x200000}, {Qt::Key_Home, pad | Qt::AltModifier, "", 71 + 8, 89, "7", 0x280000},
+        {Qt::Key_Delete, pad, "", 83 + 8, 65, ".", 0x200000}, {Qt::Key_Insert, {}, "", 110 + 8, 114, "\uf746", 0xC00000},
+        {Qt::Key_NumLock, {}, "", 69 + 8, 71, "\uf739", 0xA00000}};
+    for (const auto& [key, modifiers, text, scanCode, position, characters, flags] : keys) {
+        KeyEventRecord record = translated(key, modifiers, text, scanCode);
         EXPECT_EQ(std::tuple(record.keyCode, record.characters, record.modifierFlags), std::tuple(position, characters, flags))
-            << evdev;
+            << key << " " << scanCode;
     }
     EXPECT_FALSE(ismodifierkey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier)));
 }
