@@ -128,27 +128,22 @@ TEST_F(FontFiles, LoadsHeaderAndDataOrRefusesWithOneLine)
         {wrongBoth, sizeLine, t_Font{200}},
         {wrongId, "t_LoadFontResource: Invalid file type\n", t_Font{16, {'V', 'x', 'f', 0}}},
         {fontFile(16, 102, packed({65, 66, 256, 258}, 9)), "", fileFont(16, 2, {65, 66, 65, 66, 65, 66, 65})},
-        {fontFile(16, 100, packed({0, 255, 256, 1}, 12)), "", fileFont(16, 0, {0, 255, 0, 255, 1})}};
+        {fontFile(16, 100, packed({0, 255, 256, 1}, 12)), "", fileFont(16, 0, {0, 255, 0, 255, 1})},
+        {{}, "t_LoadFontResource: Could not load file \u201Etest.font\u201C\n", t_Font{}}};
     for (uint8_t format : {2, 0, 7, 101, 255})  // other formats are kept
         cases.push_back({fontFile(16, format, plain), "", fileFont(16, format, plain)});
     for (const Case& c : cases) {
         expectSameFont(load("test.font", &c.file), c.font);
-        EXPECT_EQ(output_, c.line) << int{c.file[0]} << " " << int{c.file[5]};
+        EXPECT_EQ(output_, c.line) << &c - cases.data();
     }
+    expectSameFont(load("No such 16x32.font"), t_Font{});  // a missing file: the reading error, then the same line
+    EXPECT_EQ(output_, "getbinaryfromfile: Error #No such file or directory\n"
+                       "t_LoadFontResource: Could not load file \u201ENo such 16x32.font\u201C\n");
 }
 
-TEST_F(FontFiles, MissingAndEmptyFiles)
-{
-    expectSameFont(load("No such 16x32.font"), t_Font{});
-    EXPECT_EQ(output_.rfind("getbinaryfromfile: Error #", 0), 0u) << output_;
-    EXPECT_TRUE(output_.ends_with("\nt_LoadFontResource: Could not load file \u201ENo such 16x32.font\u201C\n"));
-    EXPECT_EQ(std::count(output_.begin(), output_.end(), '\n'), 2) << output_;
-    const Bytes empty;
-    expectSameFont(load("empty.font", &empty), t_Font{});
-    EXPECT_EQ(output_, "t_LoadFontResource: Could not load file \u201Eempty.font\u201C\n");
-}
-
-TEST(FontExpansion, DataExpandingBeyondAnyFontAreRefusedWithOneLine)
+// Data expanding beyond any font are refused with one line; bad compressed data give no data
+// and no message.
+TEST(FontExpansion, RefusalsAndBadData)
 {
     // Codes 65, 256, 257, ... expand n codes to n(n + 1) / 2 bytes: 6000 codes to 18 million.
     std::vector<uint32_t> bomb{65};
@@ -161,10 +156,6 @@ TEST(FontExpansion, DataExpandingBeyondAnyFontAreRefusedWithOneLine)
                   "expandfont: Compressed font data expand to more than 16646400 bytes.\n");
         EXPECT_TRUE(font.Data.empty());
     }
-}
-
-TEST(FontExpansion, BadCompressedDataGiveNoDataAndNoMessage)
-{
     const std::pair<Bytes, Bytes> cases[] = {
         {{}, {}}, {{9}, {}}, {packed({65, 300}, 9), {}},  // no width; no codes; 300 not defined yet
         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}}, {{63, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}},

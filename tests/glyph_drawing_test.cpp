@@ -28,21 +28,8 @@ protected:
 
 }  // namespace
 
-TEST_F(GlyphDrawing, ColourBlendAndInverseAtTwentyFourBits)
-{
-    greyWindow(24);
-    t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
-    // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128
-    // (127 × 0 / 255 + 128 × 255 / 255).
-    EXPECT_EQ(bytes({0, 1, 3 * 3 + 1, 2 * 3 + 1}), (std::vector<int>{0, 0, 255, 128}));
-    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcolour(1, 1, 1)), std::tuple(1, 192));
-    windowTable[1].TextInverse = true;
-    t_PrintSymbol(1, 1, 192, 2, 1);
-    EXPECT_EQ(bytes({4 * 3 + 1, 7 * 3 + 1}), (std::vector<int>{255, 0}));  // grey 0 now shows the green paper
-    EXPECT_EQ(cellcolour(1, 2, 1), 12);
-}
-
-TEST_F(GlyphDrawing, OneBitThresholdGreyAndTheFirstBytesOfWidePixels)
+// Thresholds and wide pixels, the palette at 4 bits, colour blend and inverse at 24 bits.
+TEST_F(GlyphDrawing, PixelsAtEveryDepth)
 {
     greyWindow(1);
     t_PrintSymbol(1, 1, 240, 1, 1);  // white on black: grey 128 is set, 127 is not
@@ -63,10 +50,6 @@ TEST_F(GlyphDrawing, OneBitThresholdGreyAndTheFirstBytesOfWidePixels)
     greyWindow(32);
     t_PrintSymbol(1, 1, 0xF0, 1, 1);
     EXPECT_EQ(bytes({12, 13, 1}), (std::vector<int>{255, 255, 0}));  // cleared alpha stays
-}
-
-TEST_F(GlyphDrawing, FourBitsTakeTheNearestPaletteEntry)
-{
     const std::tuple<uint8_t, uint8_t, uint8_t, uint8_t> colours[] = {
         {0, 0, 0, 0}, {63, 63, 63, 0}, {64, 64, 64, 5}, {128, 128, 128, 10}, {192, 192, 192, 15}, {255, 0, 0, 1},
         {0, 120, 250, 7}};
@@ -75,6 +58,17 @@ TEST_F(GlyphDrawing, FourBitsTakeTheNearestPaletteEntry)
     t_PrintSymbol(1, 1, 0x10, 1, 1);  // red ink on black paper
     // Grey 0: black; grey 127: (127, 0, 0) is nearest to brown; grey 128: brown; full ink: red.
     EXPECT_EQ(bytes({0, 1}), (std::vector<int>{0x08, 0x81}));
+    // Last: the inverse flag set here stays through a new t_InitWindow.
+    greyWindow(24);
+    t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
+    // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128
+    // (127 × 0 / 255 + 128 × 255 / 255).
+    EXPECT_EQ(bytes({0, 1, 3 * 3 + 1, 2 * 3 + 1}), (std::vector<int>{0, 0, 255, 128}));
+    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcolour(1, 1, 1)), std::tuple(1, 192));
+    windowTable[1].TextInverse = true;
+    t_PrintSymbol(1, 1, 192, 2, 1);
+    EXPECT_EQ(bytes({4 * 3 + 1, 7 * 3 + 1}), (std::vector<int>{255, 0}));  // grey 0 now shows the green paper
+    EXPECT_EQ(cellcolour(1, 2, 1), 12);
 }
 
 TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
@@ -86,27 +80,25 @@ TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
                   Lines{"t_PrintSymbol: Window #1 illegal coordinates (x = " + std::to_string(x) + ", y = " + std::to_string(y) + ")."});
     t_Font shortFont = greyFont();
     shortFont.Data.resize(100);  // glyphs 13 and above are missing
-    t_WindowFont(1, shortFont);
-    EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 1, 1); }).size(), 1u);
-    t_WindowFont(1, cellfont(2, 1, 256 * 2));  // smaller cells than the screen was made for
-    EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 30, 1); }).size(), 1u);
-    // Cells so large that their bounds overflow are refused, not wrapped onto the screen.
-    for (t_Font huge : {cellfont(4611686018427387905, 1, 256 * 8), cellfont(1, 4611686018427387905, 256 * 8)}) {
-        t_WindowFont(1, huge);
-        EXPECT_EQ(loglines([] { t_PrintSymbol(1, 65, 192, 4, 4); }).size(), 1u);
+    // Missing glyphs, smaller cells than the screen was made for, and cells so large that their
+    // bounds overflow are refused, not wrapped onto the screen.
+    for (const auto& [font, x, y] : {std::tuple{shortFont, 1, 1}, {cellfont(2, 1, 256 * 2), 30, 1},
+                                     {cellfont(4611686018427387905, 1, 256 * 8), 4, 4}, {cellfont(1, 4611686018427387905, 256 * 8), 4, 4}}) {
+        t_WindowFont(1, font);
+        EXPECT_EQ(loglines([x = x, y = y] { t_PrintSymbol(1, 65, 192, x, y); }).size(), 1u) << font.Width;
     }
     EXPECT_TRUE(std::equal(before.begin(), before.end(), memoryPool.begin()));
     EXPECT_EQ(loglines([] { t_PrintSymbol(8, 65, 192, 1, 1); }), Lines{"t_PrintSymbol: Window is not a graphic window."});
     // Fonts that cannot be printed still record the cell.
     t_Font other = greyFont();
-    other.Format = 0;
-    t_WindowFont(1, other);
-    EXPECT_EQ(loglines([] { t_PrintSymbol(1, 66, 192, 2, 2); }),
-              Lines{"t_PrintSymbol: Font format must be uncompressed grey for text-printing."});
-    other.Format = 7;
-    t_WindowFont(1, other);
-    EXPECT_EQ(loglines([] { t_PrintSymbol(1, 67, 192, 3, 2); }), Lines{"t_PrintSymbol: Illegal font format."});
-    EXPECT_EQ(std::tuple(cellcode(1, 2, 2), cellcode(1, 3, 2)), std::tuple(66, 67));
+    for (auto [format, code, line] : {std::tuple{0, 66, "Font format must be uncompressed grey for text-printing."},
+                                      {7, 67, "Illegal font format."}}) {
+        other.Format = format;
+        t_WindowFont(1, other);
+        EXPECT_EQ(loglines([code = code] { t_PrintSymbol(1, uint8_t(code), 192, code - 64, 2); }),
+                  Lines{std::string("t_PrintSymbol: ") + line});
+        EXPECT_EQ(cellcode(1, code - 64, 2), code);
+    }
     // Cells without pixels draw nothing and still record the cell.
     const std::vector<uint8_t> pixels(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.end());
     for (const t_Font& empty : {cellfont(0, 2, 256 * 8), cellfont(4, 0, 256 * 8), cellfont(-4, 2, 256 * 8)}) {

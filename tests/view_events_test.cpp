@@ -36,44 +36,36 @@ KeyEventRecord translated(int key, Qt::KeyboardModifiers modifiers, const QStrin
 
 TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
 {
-    KeyEventRecord a = translated(Qt::Key_A, Qt::NoModifier, "a", 30 + 8);
-    EXPECT_EQ(std::tuple(a.keyCode, a.characters), std::tuple(0L, std::string("a")));
-    EXPECT_EQ(translated(Qt::Key_Y, Qt::NoModifier, "y", 44 + 8).keyCode, 6);  // the key's position counts
-    EXPECT_EQ(translated(Qt::Key_A, Qt::NoModifier, "a").keyCode, 0);  // no scan code: Qt's key
-    // Arrows are function keys on the numeric pad.
-    KeyEventRecord left = translated(Qt::Key_Left, Qt::NoModifier, "");
-    EXPECT_EQ(std::tuple(left.keyCode, left.characters, left.modifierFlags), std::tuple(123L, std::string("\uf702"), 0xA00000UL));
-    EXPECT_EQ(translated(Qt::Key_F1, Qt::NoModifier, "").characters, "\uf704");
-    EXPECT_EQ(translated(Qt::Key_S, Qt::ControlModifier, "").characters, "\x13");
-    EXPECT_EQ(translated(Qt::Key_Backtab, Qt::ShiftModifier, "").characters, "\x19");
-    KeyEventRecord pad = translated(Qt::Key_9, Qt::ControlModifier | Qt::KeypadModifier, "9");
-    EXPECT_EQ(std::tuple(pad.keyCode, pad.modifierFlags), std::tuple(92L, 0x240000UL));
-    EXPECT_EQ(translated(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q").modifierFlags, 0x1A0000u);
     EXPECT_EQ(keypositionfromx11(111 + 8), 117);  // Delete: forward delete
     EXPECT_EQ(keypositionfromx11(500), -1);
-    // The numeric pad types its digits also with NumLock off, where X gives cursor keys; Insert
-    // is the Help key, NumLock the pad's Clear key.
-    const std::tuple<int, Qt::KeyboardModifiers, quint32, int64_t, std::string, uint64_t> keys[] = {
-        {Qt::Key_Insert, Qt::KeypadModifier, 82, 82, "0", 0x200000},
-        {Qt::Key_Clear, Qt::KeypadModifier, 76, 87, "5", 0x200000},
-        {Qt::Key_Left, Qt::KeypadModifier, 75, 86, "4", 0x200000},
-        {Qt::Key_Home, Qt::KeypadModifier | Qt::AltModifier, 71, 89, "7", 0x280000},
-        {Qt::Key_Delete, Qt::KeypadModifier, 83, 65, ".", 0x200000},
-        {Qt::Key_Insert, Qt::NoModifier, 110, 114, "\uf746", 0xC00000},
-        {Qt::Key_NumLock, Qt::NoModifier, 69, 71, "\uf739", 0xA00000},
-    };
-    for (const auto& [key, modifiers, evdev, position, characters, flags] : keys) {
-        KeyEventRecord record = translated(key, modifiers, "", evdev + 8);
+    // Qt's key, modifiers, text and X11 key code (0: none); the key position, characters and flags.
+    // The key's position counts, else Qt's key. Arrows are function keys on the numeric pad. The
+    // pad types its digits also with NumLock off, where X gives cursor keys; Insert is the Help
+    // key, NumLock the pad's Clear key.
+    const auto pad = Qt::KeypadModifier;
+    const std::tuple<int, Qt::KeyboardModifiers, const char*, quint32, int64_t, std::string, uint64_t> keys[] = {
+        {Qt::Key_A, {}, "a", 30 + 8, 0, "a", 0}, {Qt::Key_Y, {}, "y", 44 + 8, 6, "y", 0}, {Qt::Key_A, {}, "a", 0, 0, "a", 0},
+        {Qt::Key_Left, {}, "", 0, 123, "\uf702", 0xA00000}, {Qt::Key_F1, {}, "", 0, 122, "\uf704", 0x800000},
+        {Qt::Key_S, Qt::ControlModifier, "", 0, 1, "\x13", 0x40000}, {Qt::Key_Backtab, Qt::ShiftModifier, "", 0, 48, "\x19", 0x20000},
+        {Qt::Key_9, Qt::ControlModifier | pad, "9", 0, 92, "9", 0x240000},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier, "Q", 0, 12, "Q", 0x1A0000},
+        {Qt::Key_Insert, pad, "", 82 + 8, 82, "0", 0x200000}, {Qt::Key_Clear, pad, "", 76 + 8, 87, "5", 0x200000},
+        {Qt::Key_Left, pad, "", 75 + 8, 86, "4", 0x200000}, {Qt::Key_Home, pad | Qt::AltModifier, "", 71 + 8, 89, "7", 0x280000},
+        {Qt::Key_Delete, pad, "", 83 + 8, 65, ".", 0x200000}, {Qt::Key_Insert, {}, "", 110 + 8, 114, "\uf746", 0xC00000},
+        {Qt::Key_NumLock, {}, "", 69 + 8, 71, "\uf739", 0xA00000}};
+    for (const auto& [key, modifiers, text, scanCode, position, characters, flags] : keys) {
+        KeyEventRecord record = translated(key, modifiers, text, scanCode);
         EXPECT_EQ(std::tuple(record.keyCode, record.characters, record.modifierFlags), std::tuple(position, characters, flags))
-            << evdev;
+            << key << " " << scanCode;
     }
     EXPECT_FALSE(ismodifierkey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier)));
 }
 
 // Modifier keys set the flags as they go down and up, Caps Lock as X locks it (on as its key
 // goes down, off as it comes up the second time); other keys coming up, or repeating, leave
-// the flags alone and clear keyPressed only when really released.
-TEST_F(ViewEvents, ModifierFlagsThroughPressesAndReleases)
+// the flags alone and clear keyPressed only when really released. Then keys typed in the view
+// reach the queue.
+TEST_F(ViewEvents, KeysInAView)
 {
     constexpr quint32 lock = 0x2, shiftState = 0x1;
     struct Step {
@@ -117,12 +109,7 @@ TEST_F(ViewEvents, ModifierFlagsThroughPressesAndReleases)
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(std::tuple(clicks[0].Mods, clicks[0].CapsLockPressed), std::tuple(1, true));
     capsLockPressed = false;
-}
 
-TEST_F(ViewEvents, KeysTypedInAViewReachTheQueue)
-{
-    t_InitWindow(1, 8, false, 64, 64, 0, 0, t_Font{}, true);
-    t_WindowFront(1);
     QWidget* view = windowview(1);
     QTest::keyClick(view, Qt::Key_A);
     QTest::keyClick(view, Qt::Key_Tab);
@@ -181,7 +168,8 @@ TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePictureAndTheCloseBoxHides)
     EXPECT_TRUE(windowobject(3)->isVisible());
 }
 
-TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
+// Control-S holds printing until the next key; ten thousand events while the program prints.
+TEST_F(ViewEvents, KeysWhileTheProgramPrints)
 {
     t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
     t_KeyEventHandler(1, KeyEventRecord{1, "\x13", 0x40000});
@@ -195,13 +183,9 @@ TEST_F(ViewEvents, ControlSHoldsPrintingUntilTheNextKey)
     t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
     program.join();
     EXPECT_EQ(std::tuple(windowTable[1].TextVpos, keyeventcount()), std::tuple(2, 0u));  // the resuming key was taken
-}
 
-TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
-{
-    t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
     std::atomic<bool> printing{true};
-    std::thread program([&printing] {
+    std::thread busy([&printing] {
         while (printing) t_Print(1, "Hallo Welt ");
     });
     loglines([] {  // the mouse handler's lines
@@ -211,7 +195,7 @@ TEST_F(ViewEvents, TenThousandEventsWhileTheProgramPrints)
         }
     });
     printing = false;
-    program.join();
+    busy.join();
     EXPECT_EQ(keyeventcount(), 10000u);
     std::vector<t_Event> clicks = takemouseevents();
     EXPECT_EQ(clicks.size(), 10000u);

@@ -30,7 +30,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowPicture, PixelsOfTheSmallDepths)
+TEST_F(WindowPicture, PixelsAtEveryDepth)
 {
     const QRgb white = 0xFFFFFFFF, black = 0xFF000000;
     const std::tuple<int64_t, std::vector<uint8_t>, std::vector<QRgb>> cases[] = {
@@ -45,10 +45,7 @@ TEST_F(WindowPicture, PixelsOfTheSmallDepths)
         ASSERT_EQ(picture.size(), QSize(32, 32)) << depth;
         for (int x = 0; x < int(first.size()); ++x) EXPECT_EQ(picture.pixel(x, 0), first[x]) << depth << " bit, x " << x;
     }
-}
-
-TEST_F(WindowPicture, EveryPixelOfTheColourDepthsFollowsItsBytes)
-{
+    // At 24 and 32 bits every pixel follows its bytes.
     for (int64_t depth : {24, 32}) {
         std::vector<uint8_t> bytes(997);
         for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 193 + 17);
@@ -66,7 +63,7 @@ TEST_F(WindowPicture, EveryPixelOfTheColourDepthsFollowsItsBytes)
     EXPECT_EQ(windowNSImage(1).size(), QSize(32, 32));
 }
 
-TEST_F(WindowPicture, RefusedPicturesAndUpdates)
+TEST_F(WindowPicture, UpdatesAndRefusals)
 {
     makeWindow(8, {1});
     t_WindowVisible(1, false);
@@ -86,6 +83,17 @@ TEST_F(WindowPicture, RefusedPicturesAndUpdates)
     EXPECT_EQ(loglines([] { t_WindowUpdate(9, false); }), Lines{"t_WindowUpdate: Window is not a graphic window."});
     EXPECT_EQ(loglines([] { t_WindowAutoUpdate(3, true); }), Lines{"t_WindowAutoUpdate: Window #3 not initialized."});
     EXPECT_EQ(loglines([] { t_WindowAutoUpdate(8, true); }), Lines{"t_WindowAutoUpdate: Window is not a graphic window."});
+    // Refresh rate 0 redisplays on every pass of the auto-update process.
+    std::unique_lock<std::mutex> guard(windowRecordLock);
+    windowTable[1].RefreshRate = 0;  // AutoUpdate is on
+    guard.unlock();
+    EXPECT_GE(autoupdatepass(), 1);
+    EXPECT_GE(autoupdatepass(), 1);
+    guard.lock();
+    windowTable[1].RefreshRate = 1;  // once a second at most
+    guard.unlock();
+    autoupdatepass();
+    EXPECT_EQ(autoupdatepass(), 0);
 }
 
 TEST_F(WindowPicture, ViewShowsThePictureScaledWithoutSmoothingAndKeepsItForQuickUpdates)
@@ -104,22 +112,6 @@ TEST_F(WindowPicture, ViewShowsThePictureScaledWithoutSmoothingAndKeepsItForQuic
     windowTable[1].QuickUpdate = false;  // the drawing path draws nothing then
     view->grab();
     EXPECT_TRUE(view->shownPicture().isNull());
-}
-
-TEST_F(WindowPicture, RefreshRateZeroRedisplaysOnEveryPass)
-{
-    makeWindow(8, {1});
-    std::unique_lock<std::mutex> guard(windowRecordLock);
-    windowTable[1].AutoUpdate = true;
-    windowTable[1].RefreshRate = 0;
-    guard.unlock();
-    EXPECT_GE(autoupdatepass(), 1);
-    EXPECT_GE(autoupdatepass(), 1);
-    guard.lock();
-    windowTable[1].RefreshRate = 1;  // once a second at most
-    guard.unlock();
-    autoupdatepass();
-    EXPECT_EQ(autoupdatepass(), 0);
 }
 
 TEST_F(WindowPicture, WindowZeroIsInVerticalBlankOutsideItsPictureAndItsTextIsTidied)
