@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <QPlainTextEdit>
 #include <QLayout>
 #include <QMainWindow>
@@ -23,7 +24,7 @@ constexpr double coordinateLimit = 32767;
 // for a value that is not a number.
 int coordinate(double value)
 {
-    if (!(value == value)) return 0;
+    if (std::isnan(value)) return 0;
     return static_cast<int>(std::clamp(value, -coordinateLimit, coordinateLimit));
 }
 
