@@ -23,12 +23,25 @@ constexpr int64_t totalAdditions = 1000000000;
 constexpr double rampMargin = 0.04;
 constexpr double rampStepShare = 0.5;
 
+// One measurement of the ramp: the pass's thread count, its time in microseconds and whether
+// it counted as faster than the pass before. A pass measured again gives a second record.
+struct RampPass {
+    int64_t threads;
+    int64_t elapsed;
+    bool faster;
+};
+
 // What a ramp needs from the outside: the absolute-time clock in seconds, and a pass that
-// runs the work on `threads` threads and returns when all are done.
+// runs the work on `threads` threads and returns when all are done. `measured`, when set,
+// hears of every measurement in the order they were made.
 struct RampHooks {
     std::function<double()> clock;
     std::function<void(int64_t threads)> runPass;
+    std::function<void(const RampPass&)> measured;
 };
+
+// The real ramp's hooks: the system clock and passes on the worker pool.
+RampHooks poolramphooks();
 
 // Runs the ramp on the worker pool; with `report` each faster pass prints a line into
 // t_FirstWindow. Returns the thread count and the speed in GFLOPs of the last faster pass.
