@@ -110,6 +110,8 @@ TEST_F(Interface, SideWindowsFollowTheirFrameBelowTheMenuBarAndOnlyHide)
     EXPECT_EQ(widgetframe(d.VirtualPrinterScrollView), (t_Rect{20, 20, 660, 405}));
     t_Rect ruler = widgetframe(d.VirtualPrinterRuler);
     EXPECT_EQ(std::make_pair(ruler.width, ruler.height), std::make_pair(652.0, 19.0));
+    for (QWidget* field : {d.VirtualPrinterRuler, d.SystemConsoleRuler})  // shown from its first column
+        EXPECT_EQ(qobject_cast<QLineEdit*>(field)->cursorPosition(), 0);
     // A resize of the window itself lays it out through the delegate.
     d.SystemConsoleWindow->show();
     d.SystemConsoleWindow->resize(600, 400);

@@ -136,9 +136,12 @@ TEST_F(MenuEvents, CopyingTheFrontWindowAndClearingTheSideWindows)
     t_Print(0, "\u008aab\u008c");  // vertical and horizontal rule codes
     t_PrintSymbol(0, 156, 0xC0, 5, 1);
     t_PrintSymbol(0, 0xE4, 0xC0, 6, 1);
+    t_PrintSymbol(0, 'z', 0xC0, 1, 2);
     t_WindowFront(0);
     choose(111);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "|ab--\u00e4");
+    // On the clipboard the lines end as Linux programs expect; the window's text keeps "\r".
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "|ab--\u00e4\nz");
+    EXPECT_EQ(t_GetScreen(0, "\r"), "\u008aab\u008c\u009c\u00e4\rz");
     // Every graphic code of the runtime has its plain stand-in.
     EXPECT_EQ(graphictexttoascii("\u007f\u0080\u0081\u0082\u0083\u0084\u0085"), "#*#<=>O");
     EXPECT_EQ(graphictexttoascii("\u0086\u008a\u008b\u008c\u008d\u008e\u0099\u009a\u009b"), "+||--++--");
@@ -146,7 +149,7 @@ TEST_F(MenuEvents, CopyingTheFrontWindowAndClearingTheSideWindows)
     EXPECT_EQ(graphictexttoascii("a\u00e4\u00a1\xff"), "a\u00e4\u00a1\xff");
     // Copied text shows in the pasteboard window when it is shown.
     choose(211);
-    EXPECT_EQ(qobject_cast<QPlainTextEdit*>(windowtextview(8))->toPlainText().toStdString(), "|ab--\u00e4");
+    EXPECT_EQ(qobject_cast<QPlainTextEdit*>(windowtextview(8))->toPlainText().toStdString(), "|ab--\u00e4\nz");
     t_WindowFront(0);
     choose(110);
     QImage picture = QGuiApplication::clipboard()->image();

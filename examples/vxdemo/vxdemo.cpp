@@ -120,8 +120,9 @@ void demo()
     useLogArea();
     for (;;) {
         for (int64_t value; (value = t_NextKeyEvent()) >= 0;) {
-            if (value == 27) t_QuitProgram(screen);
             logKey(value);
+            // The Escape key by its position: the pad's Clear key (NumLock) gives 27 as well.
+            if (currentEvent().Index == 53) t_QuitProgram(screen);
         }
         for (const t_Event& click : takemouseevents()) logClick(click);
         for (const t_MenuEvent& choice : takemenuevents()) logMenu(choice);

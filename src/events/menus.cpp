@@ -14,6 +14,7 @@
 #include "windows/window_lookup.h"
 #include "windows/window_table.h"
 
+#include <algorithm>
 #include <mutex>
 
 std::atomic<bool> menuEventPending{false};
@@ -62,10 +63,17 @@ QWidget* sideTextView(uint8_t window)
     return nullptr;
 }
 
+// The window's text as Linux programs take it from the clipboard: its lines end with "\n".
+std::string withLinuxLineEnds(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
+}
+
 void copyText()
 {
     const uint8_t front = mainwindownumber();
-    if (front <= 7) return setclipboardtext(graphictexttoascii(t_GetScreen(front, "\r")));
+    if (front <= 7) return setclipboardtext(withLinuxLineEnds(graphictexttoascii(t_GetScreen(front, "\r"))));
     if (front != 9 && front != 10) return playBeep();
     if (QWidget* view = sideTextView(front)) setclipboardtext(textviewtext(view));
 }

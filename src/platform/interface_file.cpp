@@ -209,6 +209,9 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
     for (QWidget* text : {delegate.PasteboardTextView, delegate.VirtualPrinterTextView, delegate.SystemConsoleTextView,
                           delegate.VirtualPrinterRuler, delegate.SystemConsoleRuler})
         settextviewfont(text, "Menlo", 12);
+    // A ruler wider than its field shows its first columns, as the text below it does.
+    for (QWidget* ruler : {delegate.VirtualPrinterRuler, delegate.SystemConsoleRuler})
+        if (auto* field = qobject_cast<QLineEdit*>(ruler)) field->setCursorPosition(0);
     fitScrollView(delegate.PasteboardScrollView, 10, 10);
     fitScrollView(delegate.VirtualPrinterScrollView, 20, 35);
     fitScrollView(delegate.SystemConsoleScrollView, 20, 35);
