@@ -2,10 +2,12 @@
 // picture, the close box, and events under load.
 #include "events/keyboard.h"
 #include "events/mouse.h"
+#include "events/view_scaling.h"
 #include "platform/key_events.h"
 #include "window_test_support.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QTest>
 
 #include <thread>
@@ -166,6 +168,59 @@ TEST_F(ViewEvents, ClicksBecomeColumnsAndRowsOfThePictureAndTheCloseBoxHides)
     EXPECT_FALSE(windowobject(3)->isVisible() || windowTable[3].Visible);
     t_WindowVisible(3, true);
     EXPECT_TRUE(windowobject(3)->isVisible());
+}
+
+// On screens of every scale and in views smaller than the picture, each device pixel shows the
+// picture pixel that a click on it reports; a pixel beside the view reports none.
+TEST(ViewScaling, EveryDevicePixelShowsThePixelAClickOnItReports)
+{
+    QImage picture(1280, 800, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x & 255, (x >> 8) | (y >> 8) << 4, y & 255));
+    auto column = [](QRgb c) { return qRed(c) | (qGreen(c) & 15) << 8; };
+    auto row = [](QRgb c) { return qBlue(c) | (qGreen(c) >> 4) << 8; };
+    const QPointF offset(16, 35);  // left border; menu bar and top border
+    for (double ratio : {1.0, 1.25, 1.5, 2.0})
+        for (QSize view : {QSize(1280, 800), QSize(1157, 723), QSize(640, 401)}) {
+            SCOPED_TRACE(testing::Message() << ratio << " " << view.width() << "x" << view.height());
+            QImage screen(QSize(1330, 860) * ratio, QImage::Format_RGB32);
+            screen.fill(Qt::white);
+            screen.setDevicePixelRatio(ratio);
+            {
+                QPainter painter(&screen);
+                painter.translate(offset);
+                drawpicture(painter, view, picture);
+            }
+            int wrong = 0;
+            auto shown = [&](int x, int y) {
+                QRgb c = screen.pixel(x, y);
+                return c == qRgb(255, 255, 255) ? PicturePixel{-1, -1} : PicturePixel{column(c), row(c)};
+            };
+            auto clicked = [&](int x, int y) {
+                PicturePixel at = picturepixelunder(QPointF(x, y) / ratio - offset, offset, ratio, view, picture.size());
+                return at.column < 0 || at.row < 0 ? PicturePixel{-1, -1} : at;
+            };
+            const int middleX = int((offset.x() + view.width() / 2) * ratio), middleY = int((offset.y() + view.height() / 2) * ratio);
+            for (int x = 0; x < screen.width(); ++x) {
+                PicturePixel a = shown(x, middleY), b = clicked(x, middleY);
+                wrong += a.column != b.column || a.row != b.row;
+            }
+            for (int y = 0; y < screen.height(); ++y) {
+                PicturePixel a = shown(middleX, y), b = clicked(middleX, y);
+                wrong += a.column != b.column || a.row != b.row;
+            }
+            EXPECT_EQ(wrong, 0);
+            // Shown at least 1:1, the picture's first and last pixels are reached; beside the
+            // view no pixel is.
+            DeviceSpan across = devicespan(offset.x(), view.width(), ratio);
+            if (across.size >= 1280)
+                EXPECT_EQ(std::pair(picturepixelat(0, across.size, 1280), picturepixelat(across.size - 1, across.size, 1280)),
+                          std::pair(int64_t(0), int64_t(1279)));
+            EXPECT_EQ(std::pair(picturepixelat(-1, across.size, 1280), picturepixelat(across.size, across.size, 1280)),
+                      std::pair(int64_t(-1), int64_t(-2)));
+        }
+    // At 2x both device pixels of a picture pixel report it.
+    EXPECT_EQ(std::pair(picturepixelat(158, 2560, 1280), picturepixelat(159, 2560, 1280)), std::pair(int64_t(79), int64_t(79)));
 }
 
 // Control-S holds printing until the next key; ten thousand events while the program prints.

@@ -1,6 +1,7 @@
 #include "events/views.h"
 
 #include "events/view_events.h"
+#include "events/view_scaling.h"
 #include "platform/key_events.h"
 #include "vxtools.h"
 #include "windows/window_table.h"
@@ -38,7 +39,7 @@ void GraphicView::paintEvent(QPaintEvent*)
     if (shown_.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), shown_);
+    drawpicture(painter, size(), shown_);
 }
 
 // Modifier keys change the modifier flags only; every other key-down goes to the key handler,
@@ -68,11 +69,31 @@ void GraphicView::mousePressEvent(QMouseEvent* event)
 {
     bool right = event->button() == Qt::RightButton;
     if (!right && event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-    QPointF inWindow = mapTo(window(), event->position());
-    MouseEventRecord mouse{inWindow.x(), window()->height() - inWindow.y(),
-                           static_cast<uint64_t>(QGuiApplication::mouseButtons() | event->buttons()),
-                           pointermodifierbits(event->modifiers())};
+    MouseEventRecord mouse = clickInWindow(event->position());
+    mouse.buttons = static_cast<uint64_t>(QGuiApplication::mouseButtons() | event->buttons());
+    mouse.modifierFlags = pointermodifierbits(event->modifiers());
     viewMouseDown(window_, mouse, right);
+}
+
+// The click's place in the window as the mouse handler reads it, from the picture pixel under
+// the click: the view's place and size in the window say where each picture pixel is, so
+// that the handler's columns and rows are picture pixels however the view is scaled.
+MouseEventRecord GraphicView::clickInWindow(QPointF position) const
+{
+    t_Window w;
+    if (memoryInitialized && graphicwindowexists(window_)) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        w = windowTable[window_];
+    }
+    if (!w.Initialized || w.Width > INT32_MAX || w.Height > INT32_MAX) {
+        QPointF inWindow = mapTo(window(), position);
+        return MouseEventRecord{inWindow.x(), window()->height() - inWindow.y()};
+    }
+    const PicturePixel pixel = picturepixelunder(position, mapTo(window(), QPointF(0, 0)), devicePixelRatioF(), size(),
+                                                 QSize(int(w.Width), int(w.Height)));
+    auto clip = [](int64_t at, int64_t count) { return at == -2 ? count : at; };
+    return MouseEventRecord{double(w.BorderWidth + clip(pixel.column, w.Width)),
+                            double(w.Height + w.BorderHeight - clip(pixel.row, w.Height))};
 }
 
 void GraphicView::mouseReleaseEvent(QMouseEvent* event)

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+struct MouseEventRecord;
+
 class GraphicView : public QWidget {
 public:
     GraphicView(uint8_t window, QWidget* parent);
@@ -28,6 +30,8 @@ protected:
 private:
     // A new picture of the window, with window 0's VerticalBlank false while it is made.
     QImage takePicture();
+    // Where a click at `position` lies in the window, for the mouse handler.
+    MouseEventRecord clickInWindow(QPointF position) const;
 
     uint8_t window_;
     QImage shown_;
