@@ -1,6 +1,8 @@
-# vxtools_add_bundle(<target> <BundleName>)
+# vxtools_add_bundle(<target> <BundleName> [ICON <file>])
 # Lays a program on vxtools out as the bundle folder <BundleName>.app in the build tree:
-# the executable in Contents/bin/, the runtime's resources in Contents/Resources/.
+# the executable in Contents/bin/, the runtime's resources in Contents/Resources/. The ICON
+# (an SVG) becomes Contents/Resources/AppIcon.svg, the program's window and tray icon;
+# without one the runtime's calvotrimex.svg serves.
 # The resources come from VXTOOLS_RESOURCE_DIR: the source tree's resources/ here, the
 # installed ones when this file comes with the vxtools package.
 if(NOT DEFINED VXTOOLS_RESOURCE_DIR)
@@ -10,17 +12,25 @@ set(VXTOOLS_DESKTOP_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/program.desktop.in")
 
 function(vxtools_resources out)
     file(GLOB resources CONFIGURE_DEPENDS "${VXTOOLS_RESOURCE_DIR}/*.ui" "${VXTOOLS_RESOURCE_DIR}/*.font"
-         "${VXTOOLS_RESOURCE_DIR}/*.aif")
+         "${VXTOOLS_RESOURCE_DIR}/*.aif" "${VXTOOLS_RESOURCE_DIR}/*.svg")
     set(${out} ${resources} PARENT_SCOPE)
 endfunction()
 
 function(vxtools_add_bundle target bundle_name)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "ICON" "")
     set(bundle_dir "${CMAKE_CURRENT_BINARY_DIR}/${bundle_name}.app")
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${bundle_dir}/Contents/bin")
     vxtools_resources(resources)
+    if(arg_ICON)
+        get_filename_component(icon "${arg_ICON}" ABSOLUTE)
+        list(APPEND resources "${icon}")
+    endif()
     set(copied "")
     foreach(resource IN LISTS resources)
         get_filename_component(name "${resource}" NAME)
+        if(arg_ICON AND resource STREQUAL icon)
+            set(name AppIcon.svg)
+        endif()
         set(destination "${bundle_dir}/Contents/Resources/${name}")
         add_custom_command(OUTPUT "${destination}"
             COMMAND ${CMAKE_COMMAND} -E copy_if_different "${resource}" "${destination}"
@@ -51,6 +61,7 @@ function(vxtools_install_bundle target bundle_name)
     set(VXTOOLS_DESKTOP_ICON "")
     if(arg_ICON)
         set(VXTOOLS_DESKTOP_ICON "Icon=${target}")
+        install(FILES "${arg_ICON}" DESTINATION "${bundle}/Contents/Resources" RENAME AppIcon.svg COMPONENT ${target})
         install(FILES "${arg_ICON}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
             RENAME "${target}.svg" COMPONENT ${target})
     endif()

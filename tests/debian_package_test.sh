@@ -14,13 +14,15 @@ deb="$work/calvotrimex_${version}_amd64.deb"
 [ "$(dpkg-deb -f "$deb" Package Architecture Version | tr '\n' ' ')" = "Package: calvotrimex Architecture: amd64 Version: $version " ] ||
     fail "control: $(dpkg-deb -f "$deb")"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6uitools6 libutf8proc2 libsndfile1 libasound2; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6uitools6 libqt6svg6 libutf8proc2 libsndfile1 libasound2; do
     grep -q "\(^\|, \)$library\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
 app=./usr/lib/calvotrimex/Calvotrimex.app/Contents
 expected="./usr/bin/calvotrimex -> ../lib/calvotrimex/Calvotrimex.app/Contents/bin/calvotrimex
+$app/Resources/AppIcon.svg
 $app/Resources/Calvotrimex.ui
+$app/Resources/calvotrimex.svg
 $app/Resources/MenloBold 16x32.font
 $app/Resources/MenloRegular 16x32.font
 $app/Resources/sysbeep.aif

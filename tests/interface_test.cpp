@@ -1,12 +1,15 @@
 // The interface file: windows, views, menus and outlets, and what the delegate does with them.
 #include "app/app_delegate.h"
 #include "events/views.h"
+#include "platform/bundle.h"
 #include "platform/interface_file.h"
 #include "platform/widgets.h"
 #include "windows/window_lookup.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -156,4 +159,23 @@ TEST(TrimmedInterface, MissingOutletsStayNull)
     appDelegate().windowDidResize(trimmed.VirtualPrinterWindow);
     appDelegate() = full;
     EXPECT_FALSE(loadinterface("/nonexistent/Calvotrimex.ui", trimmed));
+}
+
+// The window and tray icon: the program's own AppIcon.svg, else the runtime's calvotrimex.svg,
+// drawn by Qt's SVG icon engine.
+TEST(ApplicationIcon, TheProgramsOwnElseTheRuntimes)
+{
+    const std::string previous = bundlepath();
+    EXPECT_EQ(bundleicon(), resourcespath() + "calvotrimex.svg");
+    EXPECT_FALSE(QIcon(QString::fromStdString(bundleicon())).pixmap(32, 32).isNull());
+    QTemporaryDir bundle;
+    const std::string resources = bundle.path().toStdString() + "/Contents/Resources/";
+    QDir().mkpath(QString::fromStdString(resources));
+    setbundlepath(bundle.path().toStdString());
+    EXPECT_EQ(bundleicon(), "");
+    for (const char* name : {"calvotrimex.svg", "AppIcon.svg"}) {
+        std::ofstream(resources + name) << "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+        EXPECT_EQ(bundleicon(), resources + name);
+    }
+    setbundlepath(previous);
 }

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -161,6 +162,7 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     setbundlepath(bundle);
 
     QApplication application(qtArgc, options.qtArguments.data());
+    if (const std::string icon = bundleicon(); !icon.empty()) QApplication::setWindowIcon(QIcon(QString::fromStdString(icon)));
     if (showrunninginstance()) {
         logline("runprogram: Already running; its window is shown.");
         return 0;

@@ -60,3 +60,12 @@ std::string bundlename()
         name.resize(name.size() - suffix.size());
     return name;
 }
+
+std::string bundleicon()
+{
+    for (const char* name : {"AppIcon.svg", "calvotrimex.svg"}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(resourcespath() + name, error)) return resourcespath() + name;
+    }
+    return "";
+}

@@ -14,3 +14,6 @@ std::string resourcespath();
 std::string bundlename();
 // The bundle folder that holds `executable` (.../NAME.app/Contents/bin/program).
 std::string bundleofexecutable(const std::string& executable);
+// The program's icon in the bundle: its own AppIcon.svg, else the runtime's calvotrimex.svg;
+// "" when the bundle has neither.
+std::string bundleicon();

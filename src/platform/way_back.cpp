@@ -86,7 +86,7 @@ void listenForSecondStart(std::function<void()> show)
 
 bool showrunninginstance()
 {
-    if (!hasDisplay() || QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    if (!hasDisplay()) return false;
     QLocalSocket socket;
     socket.connectToServer(instanceName());
     if (!socket.waitForConnected(connectTimeout)) return false;
@@ -97,8 +97,6 @@ bool showrunninginstance()
 void setupwayback(const std::vector<QMenu*>& menus, std::function<void()> show)
 {
     if (!hasDisplay()) return;
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        setupTray(menus, std::move(show));
-    else
-        listenForSecondStart(std::move(show));
+    if (QSystemTrayIcon::isSystemTrayAvailable()) setupTray(menus, show);
+    listenForSecondStart(std::move(show));
 }

@@ -1,7 +1,7 @@
 // The way back to an application none of whose windows is visible. Where the desktop has a
 // system tray, a tray icon carries the application's menus and brings its window back when
-// clicked; elsewhere a second start of the program on the same display brings the window of
-// the running one back and ends. Every routine here runs on the GUI thread.
+// clicked; and everywhere a second start of the program on the same display brings the window
+// of the running one back and ends. Every routine here runs on the GUI thread.
 #pragma once
 
 #include <functional>
@@ -9,9 +9,10 @@
 
 class QMenu;
 
-// Whether this program already runs for this user on this display without a tray: it is asked
-// to show its window then, and true is returned.
+// Whether this program already runs for this user on this display: it is asked to show its
+// window then, and true is returned.
 bool showrunninginstance();
-// Gives the application its way back: the tray icon with `menus`, or listening for a second
-// start. `show` brings a window back. Nothing happens on a platform without a display.
+// Gives the application its way back: the tray icon with `menus` where there is a tray, and
+// listening for a second start. `show` brings a window back. Nothing happens on a platform
+// without a display.
 void setupwayback(const std::vector<QMenu*>& menus, std::function<void()> show);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <QPlainTextEdit>
 #include <QLayout>
+#include <QMargins>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
@@ -122,6 +123,47 @@ QWidget* contentOf(QWidget* window)
     return content != nullptr ? content : window;
 }
 
+// Whether windows appear on a screen a user sees, with a window manager's decorations.
+bool onDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// The window manager's decorations around a window's client area, as last seen on a shown
+// window; before any is seen, room for a usual title bar and border.
+QMargins decorations(const QWidget* window)
+{
+    static QMargins seen(8, 40, 8, 8);
+    if (window != nullptr && window->isVisible()) {
+        const QRect frame = window->frameGeometry(), client = window->geometry();
+        QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                         frame.bottom() - client.bottom());
+        if (margins.top() > 0) seen = margins;
+    }
+    return seen;
+}
+
+// Where the client area of `window` may lie so that the window, its title bar included, is
+// on its screen's available area.
+QRect clientArea(const QWidget* window)
+{
+    QScreen* screen = screenOf(const_cast<QWidget*>(window));
+    return screen == nullptr ? QRect() : screen->availableGeometry().marginsRemoved(decorations(window));
+}
+
+// `client` moved, and made smaller where it must, so that the window lies on its screen's
+// available area; unchanged where windows are not on a display.
+QRect keptOnScreen(const QWidget* window, const QRect& client)
+{
+    const QRect area = clientArea(window);
+    if (!onDisplay() || area.isEmpty()) return client;
+    const QSize size = client.size().boundedTo(area.size());
+    const int x = std::clamp(client.x(), area.left(), area.right() + 1 - size.width());
+    const int y = std::clamp(client.y(), area.top(), area.bottom() + 1 - size.height());
+    return QRect(QPoint(x, y), size);
+}
+
 // Lays the window's content out at once, so that its parts have their new sizes.
 void settle(QWidget* window)
 {
@@ -138,14 +180,27 @@ t_Rect screenframe(QWidget* window)
     return t_Rect{double(box.x()), 0, double(box.width()), double(box.height())};
 }
 
-void setwindowframe(QWidget* window, const t_Rect& frame)
+void setwindowframe(QWidget* window, const t_Rect& frame, bool fixedSize)
 {
     if (window == nullptr) return;
     const int width = extent(frame.width, 1), height = extent(frame.height, 1);
     const int top = coordinate(screenHeight(window) - coordinate(frame.y) - height);
-    window->setGeometry(coordinate(frame.x), top, width, height);
+    const QRect client = keptOnScreen(window, QRect(coordinate(frame.x), top, width, height));
+    if (onDisplay()) {  // a window manager takes these hints; offscreen has none
+        window->setMinimumSize(fixedSize ? client.size() : QSize(0, 0));
+        window->setMaximumSize(fixedSize ? client.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    }
+    window->setGeometry(client);
     settle(window);
     window->update();
+}
+
+double screenfitscale(QWidget* window, double fixedWidth, double fixedHeight, double width, double height)
+{
+    const QRect area = clientArea(window);
+    if (!onDisplay() || area.isEmpty() || !(width > 0) || !(height > 0)) return 1.0;
+    const double scale = std::min({1.0, (area.width() - fixedWidth) / width, (area.height() - fixedHeight) / height});
+    return std::isfinite(scale) ? std::max(scale, 0.0) : 1.0;
 }
 
 void setwindowtitle(QWidget* window, const std::string& title)
@@ -167,15 +222,19 @@ void centerwindow(QWidget* window)
 {
     QScreen* screen = screenOf(window);
     if (window == nullptr || screen == nullptr) return;
-    QRect area = screen->availableGeometry();
-    QRect box = window->geometry();
-    box.moveCenter(area.center());
-    window->move(box.topLeft());
+    // The window with its decorations in the middle of the available area.
+    const QMargins around = decorations(window);
+    QRect box = window->geometry().marginsAdded(around);
+    box.moveCenter(screen->availableGeometry().center());
+    window->setGeometry(keptOnScreen(window, box.marginsRemoved(around)));
 }
 
 void showwindow(QWidget* window, bool activate)
 {
     if (window == nullptr) return;
+    const QRect client = keptOnScreen(window, window->geometry());
+    if (client != window->geometry()) window->setGeometry(client);
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();  // offscreen cannot
     if (activate) {

@@ -35,15 +35,23 @@ bool applicationquitting();
 
 // The frame of the screen that shows `window` (the primary screen when it has none).
 t_Rect screenframe(QWidget* window);
-// Gives `window` the frame `frame` (client area, origin at the bottom left of its screen).
-void setwindowframe(QWidget* window, const t_Rect& frame);
+// Gives `window` the frame `frame` (client area, origin at the bottom left of its screen); a
+// window of `fixedSize` cannot be resized by the user. On a display the window is kept on its
+// screen's available area, its title bar included: moved there, and made smaller where it
+// must be.
+void setwindowframe(QWidget* window, const t_Rect& frame, bool fixedSize = false);
+// The scale (at most 1) by which a window of `fixedWidth` + `width` x `fixedHeight` + `height`
+// points must shrink its scalable part `width` x `height` to fit its screen's available area,
+// decorations included; 1 where windows are not on a display.
+double screenfitscale(QWidget* window, double fixedWidth, double fixedHeight, double width, double height);
 void setwindowtitle(QWidget* window, const std::string& title);
 // A window with a visible title shows its menu bar and the window manager's decorations;
 // without it the window is frameless and shows no menu bar.
 void setwindowtitlevisible(QWidget* window, bool visible);
-// Moves `window` to the middle of its screen's available area.
+// Moves `window`, with its decorations, to the middle of its screen's available area.
 void centerwindow(QWidget* window);
-// Shows `window` in front of the others; `activate` also gives it the keyboard focus.
+// Shows `window` in front of the others, on its screen and no longer minimized; `activate`
+// also gives it the keyboard focus.
 void showwindow(QWidget* window, bool activate);
 bool iswindowvisible(QWidget* window);
 // The colour of the window's content area around its view.

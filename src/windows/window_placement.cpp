@@ -122,9 +122,13 @@ void sizeGraphicWindow(uint8_t window, QWidget* object, int64_t x, int64_t y, in
     }
     t_Window w = recordOf(window);
     runOnMainThread([&] {
-        setwindowframe(object, t_Rect{double(x), double(y), double(width) + 2.0 * double(w.BorderWidth),
-                                      double(w.TitleHeight) + double(height) + 2.0 * double(w.BorderHeight)});
-        placeview(w.View, w.BorderWidth, w.BorderHeight, width, height);
+        // A window too large for the screen shows its picture smaller, in the same proportions.
+        const double borders = 2.0 * double(w.BorderWidth), title = double(w.TitleHeight) + 2.0 * double(w.BorderHeight);
+        const double scale = screenfitscale(object, borders, title, double(width), double(height));
+        const int64_t viewWidth = scale < 1 ? int64_t(double(width) * scale) : width;
+        const int64_t viewHeight = scale < 1 ? int64_t(double(height) * scale) : height;
+        setwindowframe(object, t_Rect{double(x), double(y), double(viewWidth) + borders, double(viewHeight) + title}, true);
+        placeview(w.View, w.BorderWidth, w.BorderHeight, viewWidth, viewHeight);
     });
 }
 
