@@ -1,6 +1,7 @@
 // The real application, started offscreen: its launch lines, and quitting it.
+#include "application_process.h"
+
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -12,48 +13,6 @@
 #include <vector>
 
 namespace {
-
-// The application as a child process whose standard output the test reads line by line.
-class Application : public QProcess {
-public:
-    explicit Application(const QStringList& arguments, const char* program = VX_CALVOTRIMEX, bool offscreen = true)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        offscreen ? environment.insert("QT_QPA_PLATFORM", "offscreen") : environment.remove("QT_QPA_PLATFORM");
-        setProcessEnvironment(environment);
-        setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        start(program, arguments);
-    }
-    ~Application() { kill(); waitForFinished(); }
-
-    // Reads lines until one equals `wanted`; false when the output ends or stays away for a minute.
-    bool readUntil(const std::string& wanted)
-    {
-        while (std::find(lines.begin(), lines.end(), wanted) == lines.end()) {
-            if (!waitForReadyRead(60000)) return false;
-            readLines();
-        }
-        return true;
-    }
-
-    void signal(int number) { ::kill(pid_t(processId()), number); }
-
-    // Waits for the process to end; its exit status, or -1 when it did not exit normally.
-    int wait(int seconds = 30)
-    {
-        if (state() != NotRunning && !waitForFinished(seconds * 1000)) return -2;
-        readLines();
-        return exitStatus() == NormalExit && error() != FailedToStart ? exitCode() : -1;
-    }
-
-    std::vector<std::string> lines;
-
-private:
-    void readLines()
-    {
-        while (canReadLine()) lines.push_back(readLine().chopped(1).toStdString());
-    }
-};
 
 // The position of `line` in `lines`, or -1.
 int positionOf(const std::vector<std::string>& lines, const std::string& line)

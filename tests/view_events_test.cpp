@@ -197,7 +197,7 @@ TEST(ViewScaling, EveryDevicePixelShowsThePixelAClickOnItReports)
                 return c == qRgb(255, 255, 255) ? PicturePixel{-1, -1} : PicturePixel{column(c), row(c)};
             };
             auto clicked = [&](int x, int y) {
-                PicturePixel at = picturepixelunder(QPointF(x, y) / ratio - offset, offset, ratio, view, picture.size());
+                PicturePixel at = picturepixelunder(QPointF(x, y) / ratio, offset, ratio, view, picture.size());
                 return at.column < 0 || at.row < 0 ? PicturePixel{-1, -1} : at;
             };
             const int middleX = int((offset.x() + view.width() / 2) * ratio), middleY = int((offset.y() + view.height() / 2) * ratio);

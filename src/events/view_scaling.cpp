@@ -67,14 +67,14 @@ void drawpicture(QPainter& painter, const QSize& size, const QImage& picture)
     painter.drawImage(QPointF(0, 0), scaled);  // lands on the nearest device pixel, as the span's edges do
 }
 
-PicturePixel picturepixelunder(QPointF position, QPointF offset, double ratio, const QSize& size, const QSize& picture)
+PicturePixel picturepixelunder(QPointF inWindow, QPointF offset, double ratio, const QSize& size, const QSize& picture)
 {
     const DeviceSpan columns = devicespan(offset.x(), size.width(), ratio);
     const DeviceSpan rows = devicespan(offset.y(), size.height(), ratio);
     // The device pixel the pointer is on; the small allowance takes away the error of the
     // division by the ratio when the pointer sits on whole device pixels.
-    const int64_t x = static_cast<int64_t>(std::floor((offset.x() + position.x()) * ratio + pointerAllowance));
-    const int64_t y = static_cast<int64_t>(std::floor((offset.y() + position.y()) * ratio + pointerAllowance));
+    const int64_t x = static_cast<int64_t>(std::floor(inWindow.x() * ratio + pointerAllowance));
+    const int64_t y = static_cast<int64_t>(std::floor(inWindow.y() * ratio + pointerAllowance));
     return PicturePixel{picturepixelat(x - columns.first, columns.size, picture.width()),
                         picturepixelat(y - rows.first, rows.size, picture.height())};
 }

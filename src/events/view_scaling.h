@@ -32,11 +32,11 @@ int64_t picturepixelat(int64_t device, int64_t span, int64_t count);
 void drawpicture(QPainter& painter, const QSize& size, const QImage& picture);
 
 // The picture pixel (column, row; -1 before, -2 beyond the picture) under a click at
-// `position` points in a view of `size` points whose top left corner lies at `offset` points
-// in its window, on a screen of `ratio` device pixels per point.
+// `inWindow` points of the window, in a view of `size` points whose top left corner lies at
+// `offset` points in the window, on a screen of `ratio` device pixels per point.
 struct PicturePixel {
     int64_t column = 0;
     int64_t row = 0;
 };
-PicturePixel picturepixelunder(QPointF position, QPointF offset, double ratio, const QSize& size,
+PicturePixel picturepixelunder(QPointF inWindow, QPointF offset, double ratio, const QSize& size,
                                const QSize& picture);

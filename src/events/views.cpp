@@ -12,9 +12,46 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 GraphicView::GraphicView(uint8_t window, QWidget* parent) : QWidget(parent), window_(window)
 {
     setFocusPolicy(Qt::StrongFocus);
+    // On a screen scaled by a fraction the device pixels at the view's right and bottom edges
+    // can lie in points of its parent: clicks there come from the parent.
+    if (parent != nullptr) parent->installEventFilter(this);
+}
+
+namespace {
+
+// The click's position in the window of `widget`. Delivered through the window, the event
+// keeps there the fractions of a point that a scaled screen gives and the widget's own
+// position has lost.
+QPointF positionInWindow(const QWidget* widget, const QMouseEvent& event)
+{
+    const QPointF inWindow = widget->mapTo(widget->window(), event.position());
+    const QPointF scene = event.scenePosition();
+    return std::abs(scene.x() - inWindow.x()) < 1 && std::abs(scene.y() - inWindow.y()) < 1 ? scene : inWindow;
+}
+
+}  // namespace
+
+bool GraphicView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != parentWidget()) return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonRelease && edgeClick_) {
+        edgeClick_ = false;
+        viewMouseUp();
+        return true;
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) return false;
+    auto* click = static_cast<QMouseEvent*>(event);
+    const QPointF inWindow = positionInWindow(parentWidget(), *click);
+    const std::optional<PicturePixel> pixel = pixelAt(inWindow);
+    if (!pixel || pixel->column < 0 || pixel->row < 0) return false;
+    edgeClick_ = takeClick(*click, inWindow);
+    return edgeClick_;
 }
 
 QImage GraphicView::takePicture()
@@ -67,33 +104,47 @@ void GraphicView::keyReleaseEvent(QKeyEvent* event)
 
 void GraphicView::mousePressEvent(QMouseEvent* event)
 {
-    bool right = event->button() == Qt::RightButton;
-    if (!right && event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-    MouseEventRecord mouse = clickInWindow(event->position());
-    mouse.buttons = static_cast<uint64_t>(QGuiApplication::mouseButtons() | event->buttons());
-    mouse.modifierFlags = pointermodifierbits(event->modifiers());
-    viewMouseDown(window_, mouse, right);
+    if (!takeClick(*event, positionInWindow(this, *event))) QWidget::mousePressEvent(event);
 }
 
-// The click's place in the window as the mouse handler reads it, from the picture pixel under
-// the click: the view's place and size in the window say where each picture pixel is, so
-// that the handler's columns and rows are picture pixels however the view is scaled.
-MouseEventRecord GraphicView::clickInWindow(QPointF position) const
+bool GraphicView::takeClick(const QMouseEvent& event, QPointF inWindow)
+{
+    const bool right = event.button() == Qt::RightButton;
+    if (!right && event.button() != Qt::LeftButton) return false;
+    MouseEventRecord mouse = clickInWindow(inWindow);
+    mouse.buttons = static_cast<uint64_t>(QGuiApplication::mouseButtons() | event.buttons());
+    mouse.modifierFlags = pointermodifierbits(event.modifiers());
+    viewMouseDown(window_, mouse, right);
+    return true;
+}
+
+std::optional<PicturePixel> GraphicView::pixelAt(QPointF inWindow) const
 {
     t_Window w;
     if (memoryInitialized && graphicwindowexists(window_)) {
         std::lock_guard<std::mutex> guard(windowRecordLock);
         w = windowTable[window_];
     }
-    if (!w.Initialized || w.Width > INT32_MAX || w.Height > INT32_MAX) {
-        QPointF inWindow = mapTo(window(), position);
-        return MouseEventRecord{inWindow.x(), window()->height() - inWindow.y()};
+    if (!w.Initialized || w.Width > INT32_MAX || w.Height > INT32_MAX) return std::nullopt;
+    return picturepixelunder(inWindow, mapTo(window(), QPointF(0, 0)), devicePixelRatioF(), size(),
+                             QSize(int(w.Width), int(w.Height)));
+}
+
+// The click's place in the window as the mouse handler reads it, from the picture pixel under
+// the click at `inWindow`: the view's place and size in the window say where each picture pixel
+// is, so that the handler's columns and rows are picture pixels however the view is scaled.
+MouseEventRecord GraphicView::clickInWindow(QPointF inWindow) const
+{
+    const std::optional<PicturePixel> pixel = pixelAt(inWindow);
+    if (!pixel) return MouseEventRecord{inWindow.x(), window()->height() - inWindow.y()};
+    t_Window w;
+    {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        w = windowTable[window_];
     }
-    const PicturePixel pixel = picturepixelunder(position, mapTo(window(), QPointF(0, 0)), devicePixelRatioF(), size(),
-                                                 QSize(int(w.Width), int(w.Height)));
     auto clip = [](int64_t at, int64_t count) { return at == -2 ? count : at; };
-    return MouseEventRecord{double(w.BorderWidth + clip(pixel.column, w.Width)),
-                            double(w.Height + w.BorderHeight - clip(pixel.row, w.Height))};
+    return MouseEventRecord{double(w.BorderWidth + clip(pixel->column, w.Width)),
+                            double(w.Height + w.BorderHeight - clip(pixel->row, w.Height))};
 }
 
 void GraphicView::mouseReleaseEvent(QMouseEvent* event)

@@ -6,7 +6,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include "events/view_scaling.h"
+
 #include <cstdint>
+#include <optional>
 
 struct MouseEventRecord;
 
@@ -30,11 +33,17 @@ protected:
 private:
     // A new picture of the window, with window 0's VerticalBlank false while it is made.
     QImage takePicture();
-    // Where a click at `position` lies in the window, for the mouse handler.
-    MouseEventRecord clickInWindow(QPointF position) const;
+    // Where a click at `inWindow` (points in the window) lies for the mouse handler.
+    MouseEventRecord clickInWindow(QPointF inWindow) const;
+    // The picture pixel shown at `inWindow`; none while the window is not created.
+    std::optional<PicturePixel> pixelAt(QPointF inWindow) const;
+    // Hands a left or right click at `inWindow` to the mouse handler; false for other buttons.
+    bool takeClick(const QMouseEvent& event, QPointF inWindow);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     uint8_t window_;
     QImage shown_;
+    bool edgeClick_ = false;  // a press taken from the parent, whose release ends it
 };
 
 #define VX_VIEW_CLASS(Name, Number)                                                     \
