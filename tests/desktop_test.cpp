@@ -267,6 +267,6 @@ TEST(Desktop, MinimizedWindowsComeBackAndASecondStartHandsOver)
         EXPECT_TRUE(program.readUntil("setupwayback: Started again, showing the window."));
         EXPECT_TRUE(x.waitFor("xprop -id " + window + " _NET_WM_STATE", "_NET_WM_STATE_HIDDEN", false));
         EXPECT_TRUE(x.waitFor("xwininfo -id " + window, "IsViewable"));
-        EXPECT_EQ(x.run("xdotool getactivewindow"), x.run("printf %d " + window));
+        EXPECT_TRUE(x.waitFor("xdotool getactivewindow", x.run("printf %d " + window)));  // and it has the focus
     }
 }

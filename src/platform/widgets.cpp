@@ -131,10 +131,11 @@ bool onDisplay()
 }
 
 // The window manager's decorations around a window's client area, as last seen on a shown
-// window; before any is seen, room for a usual title bar and border.
+// window; before any is seen, room for a usual title bar and border. None off a display.
 QMargins decorations(const QWidget* window)
 {
     static QMargins seen(8, 40, 8, 8);
+    if (!onDisplay()) return QMargins();
     if (window != nullptr && window->isVisible()) {
         const QRect frame = window->frameGeometry(), client = window->geometry();
         QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
