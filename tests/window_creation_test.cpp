@@ -155,3 +155,34 @@ TEST_F(WindowCreation, CreatingAgainBetweenOthersAndFailingGivesTheMemoryBack)
               std::tuple(0, t_WindowPos(3, 15) - 64, t_WindowPos(3, 16) - 48));
     EXPECT_TRUE(windowobject(3)->windowFlags().testFlag(Qt::FramelessWindowHint));
 }
+
+TEST_F(WindowCreation, CreatingAgainKeepsTheOtherWindowsContents)
+{
+    // Window 1 lies below window 2 when they were created 0, 2, 1, or 0, 1, 2 and then 1 again;
+    // creating the window at the top again moves both up, and neither may take the other's bytes.
+    const std::vector<uint8_t> orders[] = {{0, 1, 2, 1, 0}, {0, 2, 1, 0}};
+    for (const auto& order : orders) {
+        resetwindows();
+        auto create = [](uint8_t n) { t_InitWindow(n, 8, 4, 2, 0, "MenloBold 16x32.font"); };  // 4096 + 1024 bytes
+        std::for_each(order.begin(), order.end() - 1, create);
+        t_Print(1, "EINS");
+        t_Print(2, "ZWEI");
+        std::fill_n(&memoryPool[windowTable[1].MemoryStart], 4096, 11);
+        std::fill_n(&memoryPool[windowTable[2].MemoryStart], 4096, 22);
+        auto lines = loglines([&] { create(order.back()); });
+        std::string text1, text2;
+        for (int64_t column = 1; column <= 4; ++column) {
+            text1 += static_cast<char>(cellcode(1, column, 1));
+            text2 += static_cast<char>(cellcode(2, column, 1));
+        }
+        const t_Window &w1 = windowTable[1], &w2 = windowTable[2];
+        const auto bytes1 = std::count(&memoryPool[w1.MemoryStart], &memoryPool[w1.MemoryEnd] + 1, 11);
+        const auto bytes2 = std::count(&memoryPool[w2.MemoryStart], &memoryPool[w2.MemoryEnd] + 1, 22);
+        EXPECT_EQ(std::tuple(text1, text2, bytes1, bytes2), std::tuple("EINS", "ZWEI", 4096, 4096)) << order.size();
+        // The lines name the moved windows in number order.
+        Lines moves;
+        for (const auto& line : lines)
+            if (line.find(" moving ") != line.npos) moves.push_back(line.substr(line.find("win #"), 6));
+        EXPECT_EQ(moves, (Lines{"win #1", "win #1", "win #2", "win #2"})) << order.size();
+    }
+}
