@@ -61,12 +61,15 @@ TEST_F(WindowCreation, SizesAndWidthsAreCorrected)
         {4, 83, 64, 84, "width with 4 bit depth must be a multiple of 4."},
         {1, 81, 64, 88, "width with 1 bit depth must be a multiple of 8."},
         {8, 64, 10, 64, "cannot display 10 vertical pixel."},
+        // Kilobytes are whole: 200 and 1600 bytes.
+        {1, 40, 40, 40, "= 40 x 40 pixel x 1 bit = 0,00K video-memory = $00FFFC00."},
+        {8, 40, 40, 40, "= 40 x 40 pixel x 8 bit = 1,00K video-memory = $00FFF800."},
     };
     for (const auto& [depth, width, height, expectedWidth, line] : cases) {
         auto lines = loglines([depth = depth, width = width, height = height] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
         EXPECT_TRUE(haslogline(lines, std::string("t_InitWindow: GraphicWindow #2 ") + line)) << line;
         const t_Window& w = windowTable[2];
-        EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : 64, true));
+        EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : height, true));
     }
     // Without a font the window has no text screen, and its title says so.
     EXPECT_EQ(std::tuple(windowTable[2].TextWidth, windowTable[2].TextMemoryStart), std::tuple(-1, -1));

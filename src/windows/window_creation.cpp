@@ -23,9 +23,10 @@ std::string prefix(uint8_t window)
     return "t_InitWindow: GraphicWindow #" + std::to_string(window);
 }
 
+// Whole kilobytes (truncated), shown with two decimals.
 std::string kilobytes(int64_t bytes)
 {
-    return formatreal(32, 1, 2, true, static_cast<double>(bytes) / 1024.0);
+    return formatreal(32, 1, 2, true, static_cast<double>(bytes / 1024));
 }
 
 std::string hex(int64_t value)
