@@ -87,11 +87,12 @@ TEST(ThreadNumber, MainThreadIsOneOthersAreNewAndLongNamesAreCutForTheSystemOnly
     EXPECT_GE(threadnumberfromdescription(description), 2);
 }
 
-// Each start runs on its own thread with the stack asked; quick successive starts each run
-// their own entry.
-TEST(StartProcess, OwnThreadStackAndEntry)
+// Each start runs on its own thread with the stack asked, under the process's name rather
+// than that of the GUI thread that creates it; quick successive starts each run their own entry.
+TEST(StartProcess, OwnThreadStackNameAndEntry)
 {
-    std::promise<std::pair<size_t, bool>> seen;
+    setsystemthreadname("AppDelegate");
+    std::promise<std::tuple<size_t, bool, std::string>> seen;
     startprocess(
         [&seen] {
             pthread_attr_t attributes;
@@ -100,11 +101,15 @@ TEST(StartProcess, OwnThreadStackAndEntry)
                 pthread_attr_getstacksize(&attributes, &stack);
                 pthread_attr_destroy(&attributes);
             }
-            seen.set_value({stack, isprocessmainthread()});
+            char name[32] = {};
+            pthread_getname_np(pthread_self(), name, sizeof name);
+            seen.set_value({stack, isprocessmainthread(), name});
         },
         1073741824);
-    auto [stack, onMain] = seen.get_future().get();
+    auto [stack, onMain, name] = seen.get_future().get();
     EXPECT_TRUE(stack >= 1073741824u && !onMain) << stack;
+    EXPECT_EQ(name, "vx_core_tests");
+    setsystemthreadname("vx_core_tests");
     constexpr int starts = 24;
     std::mutex lock;
     std::condition_variable allDone;
