@@ -128,4 +128,13 @@ TEST_F(WindowPlacement, ExtremeNumbersAreHeldAtTheLimits)
     EXPECT_EQ(scroll->size(), sized);
     t_WindowSize(9, -1, -1, 600, -1);
     EXPECT_EQ(scroll->size(), QSize(560, sized.height()));
+    // The same size whether the window was hidden or shown when it was sized.
+    for (bool shown : {false, true}) {
+        t_WindowVisible(9, shown);
+        t_WindowSize(9, 10, 20, 440, 280);
+        t_WindowVisible(9, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scroll->size(), QSize(400, 203)) << shown;
+        t_WindowVisible(9, false);
+    }
 }

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -146,6 +147,14 @@ void setwindowframe(QWidget* window, const t_Rect& frame)
     window->setGeometry(coordinate(frame.x), top, width, height);
     settle(window);
     window->update();
+}
+
+void applyhiddenresize(QWidget* window)
+{
+    if (window == nullptr || window->isVisible() || !window->testAttribute(Qt::WA_PendingResizeEvent)) return;
+    window->setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resized(window->size(), QSize());
+    QCoreApplication::sendEvent(window, &resized);
 }
 
 void setwindowtitle(QWidget* window, const std::string& title)

@@ -37,6 +37,9 @@ bool applicationquitting();
 t_Rect screenframe(QWidget* window);
 // Gives `window` the frame `frame` (client area, origin at the bottom left of its screen).
 void setwindowframe(QWidget* window, const t_Rect& frame);
+// Tells a hidden window of its new size now, as a shown one is told at once: Qt would hold the
+// resize back until the window is shown, and what reacts to it would then undo later changes.
+void applyhiddenresize(QWidget* window);
 void setwindowtitle(QWidget* window, const std::string& title);
 // A window with a visible title shows its menu bar and the window manager's decorations;
 // without it the window is frameless and shows no menu bar.
