@@ -65,6 +65,22 @@ TEST_F(WindowPlacement, SizingKeepsTheOriginAndScalesTheViewAndTheTitleCounts)
     EXPECT_EQ(widgetframe(windowobject(0)).height, 832);
     t_WindowTitleVisible(0, true);
     EXPECT_EQ(windowTable[0].TitleHeight, c);
+    // The view is placed from the bottom: the border below it stays when the title goes or
+    // comes back without a resize, in a shown and in a hidden window.
+    t_WindowSize(0, -1, -1, -1, -1);
+    for (bool shown : {true, false}) {
+        t_WindowVisible(0, shown);
+        Lines borders;
+        for (bool title : {false, true}) {
+            t_WindowTitleVisible(0, title);
+            t_WindowVisible(0, true);
+            QCoreApplication::processEvents();
+            const t_Rect view = widgetframe(windowview(0));
+            borders.push_back(std::to_string(view.x) + " " + std::to_string(view.y));
+            t_WindowVisible(0, shown);
+        }
+        EXPECT_EQ(borders, Lines(2, "16.000000 16.000000")) << shown;
+    }
 }
 
 TEST_F(WindowPlacement, FrontShowsAHiddenWindowCentreCentresAndTheBorderHasAPaletteColour)

@@ -52,7 +52,9 @@ bool iswindowvisible(QWidget* window);
 // The colour of the window's content area around its view.
 void setwindowbackground(QWidget* window, const t_RGBColor& colour);
 // Places a graphic window's view of `width` x `height` points at the borders' distance from
-// the left and the top of the window's content area.
+// the left and the bottom of the window's content area. The view keeps its distance from the
+// bottom when the content area changes height (a menu bar shown or hidden), as a view whose
+// origin is at the bottom left stays where it is.
 void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height);
 // Redraws `view`: at once, or at the next turn of the event loop when `later`.
 void redisplayview(QWidget* view, bool later);
