@@ -15,6 +15,7 @@
 #include <pthread.h>
 #include <sched.h>
 #include <set>
+#include <sstream>
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
@@ -130,6 +131,36 @@ TEST(StartProcess, OwnThreadStackNameAndEntry)
     std::unique_lock<std::mutex> guard(lock);
     ASSERT_TRUE(allDone.wait_for(guard, 30s, [&] { return finished == starts; }));
     EXPECT_EQ(runs, std::vector<int>(starts, 1));  // each entry ran once
+}
+
+// t_QuitProgram in a program's handler, on a worker, ends that handler only: more such calls
+// than there are workers leave the pool running work.
+TEST(StartProcess, QuitProgramOnAWorkerEndsOnlyTheCallOut)
+{
+    struct Counted {
+        std::atomic<size_t>& ended;
+        ~Counted() { ++ended; }
+    };
+    const size_t calls = poolwidth() + 1;
+    std::atomic<size_t> ended{0}, after{0};
+    testing::internal::CaptureStdout();
+    for (size_t i = 0; i < calls; ++i)
+        runAsync([&] {
+            Counted counted{ended};
+            t_QuitProgram(13);
+            ++after;
+        });
+    for (int i = 0; i < 500 && ended < calls; ++i) std::this_thread::sleep_for(10ms);
+    std::promise<void> ran;
+    runAsync([&ran] { ran.set_value(); });
+    const bool workRuns = ran.get_future().wait_for(10s) == std::future_status::ready;
+    std::istringstream output(testing::internal::GetCapturedStdout());
+    size_t refusals = 0;
+    for (std::string line; std::getline(output, line);)
+        refusals += line == "t_QuitProgram: Called outside the program thread; only this call-out ends.";
+    for (int i = 0; i < 500 && poolbusyworkers() > 0; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(workRuns);
+    EXPECT_EQ(std::tuple(ended.load(), after.load(), refusals, poolbusyworkers()), std::tuple(calls, size_t(0), calls, size_t(0)));
 }
 
 TEST(WorkerPool, BusyItemsRunAtMostOnePerCpuOfTheAffinityMask)
