@@ -13,5 +13,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads the SVG icon engine, which draws the window and tray icon, as a plugin at run time.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+# Qt's own texts in the file panels are German with it, English without.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -3,13 +3,19 @@
 #include "events/file_panels.h"
 #include "platform/file_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -35,8 +41,13 @@ namespace {
 std::unique_ptr<QTimer> answerDialogs(std::function<void(QFileDialog*)> answer)
 {
     auto timer = std::make_unique<QTimer>();
-    QObject::connect(timer.get(), &QTimer::timeout, [answer] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) answer(dialog);
+    auto answering = std::make_shared<bool>(false);  // an answer may wait for events itself
+    QObject::connect(timer.get(), &QTimer::timeout, [answer, answering] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || *answering) return;
+        *answering = true;
+        answer(dialog);
+        *answering = false;
     });
     timer->start(5);
     return timer;
@@ -98,4 +109,81 @@ TEST(FilePanels, OpenAndSavePanelsForAWorkerAndForTheGuiThread)
 
     chooser = answerDialogs([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(t_SavePanel("Bericht", "", "", ""), "");
+}
+
+namespace {
+
+// The texts a file dialog shows: accept button, "Look in", file name and type labels, and the
+// tool tip of its new-folder button (one of Qt's own texts).
+std::string shownTexts(QFileDialog* dialog)
+{
+    QElapsedTimer waited;  // the folder's entries come in the background
+    waited.start();
+    while (waited.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QStringList texts;
+    for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+        if (dialog->findChild<QDialogButtonBox*>()->buttonRole(button) == QDialogButtonBox::AcceptRole) texts << button->text();
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+        if (auto* label = dialog->findChild<QLabel*>(name)) texts << label->text();
+    if (auto* button = dialog->findChild<QToolButton*>("newFolderButton")) texts << button->toolTip();
+    return texts.join('|').toStdString();
+}
+
+// Selects the entry `name` in the dialog's list of files, as a click does.
+void selectInList(QFileDialog* dialog, const QString& name)
+{
+    auto* list = dialog->findChild<QListView*>("listView");
+    QElapsedTimer waited;
+    waited.start();
+    QModelIndex entry;
+    while (!entry.isValid() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0, list->rootIndex()), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        if (!found.isEmpty()) entry = found.first();
+    }
+    ASSERT_TRUE(entry.isValid()) << name.toStdString();
+    list->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+}
+
+// Types `name` into the dialog's name field.
+void type(QFileDialog* dialog, const QString& name)
+{
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+}
+
+}  // namespace
+
+TEST(FilePanels, GermanAfterEveryFolderChangeAndOnlyFilesOfTheGivenTypes)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid() && QDir(folder.path()).mkdir("Ordner"));
+    for (const char* name : {"a.txt", "other.pdf"}) ASSERT_TRUE(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
+
+    std::vector<std::string> seen;
+    bool otherTypeTaken = false;
+    auto chooser = answerDialogs([&](QFileDialog* dialog) {
+        dialog->setDirectory(folder.path());
+        seen.push_back(shownTexts(dialog));
+        type(dialog, "Ordner");  // a folder named
+        seen.push_back(shownTexts(dialog));
+        selectInList(dialog, "Ordner");  // a folder chosen in the list
+        seen.push_back(shownTexts(dialog));
+        if (dialog->acceptMode() == QFileDialog::AcceptOpen) {
+            type(dialog, "other.pdf");
+            static_cast<QDialog*>(dialog)->accept();          // as the accept button does
+            otherTypeTaken = !dialog->isVisible();
+            if (dialog->isVisible()) type(dialog, "a.txt");
+        } else {
+            type(dialog, "neu");
+        }
+        if (dialog->isVisible()) static_cast<QDialog*>(dialog)->accept();
+        if (dialog->isVisible()) dialog->reject();
+    });
+    EXPECT_EQ(t_OpenPanel("", "", "txt,md", true, false), folder.filePath("a.txt").toStdString());
+    EXPECT_FALSE(otherTypeTaken);
+    EXPECT_EQ(t_SavePanel("", "", "", ""), folder.filePath("neu").toStdString());
+    const std::string open = "Öffnen|Suchen in:|Dateiname:|Dateien des Typs:|Neuen Ordner erstellen";
+    const std::string save = "Sichern|Suchen in:|Sichern unter:|Dateien des Typs:|Neuen Ordner erstellen";
+    EXPECT_EQ(seen, (std::vector<std::string>{open, open, open, save, save, save}));
 }

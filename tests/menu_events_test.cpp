@@ -72,6 +72,13 @@ TEST_F(MenuEvents, BuiltInActionsAndItemRoutines)
     empty.addAction(QStringLiteral("zwei"));
     t_MenuItemDelete("Leer", 65535);
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "eins");
+    // Qt writes a literal "&" twice; a single one marks the mnemonic.
+    empty.setTitle(QStringLiteral("&Leer && Voll"));
+    for (const char* title : {"Emoji && Symbols", "&Neu", "A&&&B", "&&&&"}) empty.addAction(QString::fromUtf8(title));
+    Lines titles;
+    for (int64_t position = 1; position <= 4; ++position) titles.push_back(t_MenuItemTitle("Leer & Voll", position));
+    EXPECT_EQ(titles, (Lines{"Emoji & Symbols", "Neu", "A&B", "&&"}));
+    EXPECT_EQ(t_MenuItemIndex("Leer & Voll", "Emoji & Symbols"), 1);
     bar->removeAction(added);
 }
 

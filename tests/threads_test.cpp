@@ -15,6 +15,7 @@
 #include <pthread.h>
 #include <sched.h>
 #include <set>
+#include <sstream>
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
@@ -87,11 +88,12 @@ TEST(ThreadNumber, MainThreadIsOneOthersAreNewAndLongNamesAreCutForTheSystemOnly
     EXPECT_GE(threadnumberfromdescription(description), 2);
 }
 
-// Each start runs on its own thread with the stack asked; quick successive starts each run
-// their own entry.
-TEST(StartProcess, OwnThreadStackAndEntry)
+// Each start runs on its own thread with the stack asked, under the process's name rather
+// than that of the GUI thread that creates it; quick successive starts each run their own entry.
+TEST(StartProcess, OwnThreadStackNameAndEntry)
 {
-    std::promise<std::pair<size_t, bool>> seen;
+    setsystemthreadname("AppDelegate");
+    std::promise<std::tuple<size_t, bool, std::string>> seen;
     startprocess(
         [&seen] {
             pthread_attr_t attributes;
@@ -100,11 +102,15 @@ TEST(StartProcess, OwnThreadStackAndEntry)
                 pthread_attr_getstacksize(&attributes, &stack);
                 pthread_attr_destroy(&attributes);
             }
-            seen.set_value({stack, isprocessmainthread()});
+            char name[32] = {};
+            pthread_getname_np(pthread_self(), name, sizeof name);
+            seen.set_value({stack, isprocessmainthread(), name});
         },
         1073741824);
-    auto [stack, onMain] = seen.get_future().get();
+    auto [stack, onMain, name] = seen.get_future().get();
     EXPECT_TRUE(stack >= 1073741824u && !onMain) << stack;
+    EXPECT_EQ(name, "vx_core_tests");
+    setsystemthreadname("vx_core_tests");
     constexpr int starts = 24;
     std::mutex lock;
     std::condition_variable allDone;
@@ -125,6 +131,36 @@ TEST(StartProcess, OwnThreadStackAndEntry)
     std::unique_lock<std::mutex> guard(lock);
     ASSERT_TRUE(allDone.wait_for(guard, 30s, [&] { return finished == starts; }));
     EXPECT_EQ(runs, std::vector<int>(starts, 1));  // each entry ran once
+}
+
+// t_QuitProgram in a program's handler, on a worker, ends that handler only: more such calls
+// than there are workers leave the pool running work.
+TEST(StartProcess, QuitProgramOnAWorkerEndsOnlyTheCallOut)
+{
+    struct Counted {
+        std::atomic<size_t>& ended;
+        ~Counted() { ++ended; }
+    };
+    const size_t calls = poolwidth() + 1;
+    std::atomic<size_t> ended{0}, after{0};
+    testing::internal::CaptureStdout();
+    for (size_t i = 0; i < calls; ++i)
+        runAsync([&] {
+            Counted counted{ended};
+            t_QuitProgram(13);
+            ++after;
+        });
+    for (int i = 0; i < 500 && ended < calls; ++i) std::this_thread::sleep_for(10ms);
+    std::promise<void> ran;
+    runAsync([&ran] { ran.set_value(); });
+    const bool workRuns = ran.get_future().wait_for(10s) == std::future_status::ready;
+    std::istringstream output(testing::internal::GetCapturedStdout());
+    size_t refusals = 0;
+    for (std::string line; std::getline(output, line);)
+        refusals += line == "t_QuitProgram: Called outside the program thread; only this call-out ends.";
+    for (int i = 0; i < 500 && poolbusyworkers() > 0; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(workRuns);
+    EXPECT_EQ(std::tuple(ended.load(), after.load(), refusals, poolbusyworkers()), std::tuple(calls, size_t(0), calls, size_t(0)));
 }
 
 TEST(WorkerPool, BusyItemsRunAtMostOnePerCpuOfTheAffinityMask)

@@ -61,6 +61,10 @@ TEST_F(ViewEvents, QtKeyEventsBecomeKeyRecords)
             << key << " " << scanCode;
     }
     EXPECT_FALSE(ismodifierkey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier)));
+    // The keyboard's lock, latch and group keys (X keysyms 0xfe01 ... 0xfe0f: a layout switch
+    // comes as key 0 with the keysym ISO_Next_Group) change modifiers only.
+    for (auto [keysym, modifier] : {std::pair{0xfe01u, true}, {0xfe08u, true}, {0xfe0fu, true}, {0xfe00u, false}, {0xfe10u, false}})
+        EXPECT_EQ(ismodifierkey(QKeyEvent(QEvent::KeyPress, 0, {}, 66, keysym, 0)), modifier) << std::hex << keysym;
 }
 
 // Modifier keys set the flags as they go down and up, Caps Lock as X locks it (on as its key
@@ -113,6 +117,8 @@ TEST_F(ViewEvents, KeysInAView)
     capsLockPressed = false;
 
     QWidget* view = windowview(1);
+    QKeyEvent nextLayout(press, 0, Qt::ShiftModifier | Qt::AltModifier, 64, 0xfe08, 0);  // queues nothing
+    QCoreApplication::sendEvent(view, &nextLayout);
     QTest::keyClick(view, Qt::Key_A);
     QTest::keyClick(view, Qt::Key_Tab);
     QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);

@@ -61,12 +61,15 @@ TEST_F(WindowCreation, SizesAndWidthsAreCorrected)
         {4, 83, 64, 84, "width with 4 bit depth must be a multiple of 4."},
         {1, 81, 64, 88, "width with 1 bit depth must be a multiple of 8."},
         {8, 64, 10, 64, "cannot display 10 vertical pixel."},
+        // Kilobytes are whole: 200 and 1600 bytes.
+        {1, 40, 40, 40, "= 40 x 40 pixel x 1 bit = 0,00K video-memory = $00FFFC00."},
+        {8, 40, 40, 40, "= 40 x 40 pixel x 8 bit = 1,00K video-memory = $00FFF800."},
     };
     for (const auto& [depth, width, height, expectedWidth, line] : cases) {
         auto lines = loglines([depth = depth, width = width, height = height] { t_InitWindow(2, depth, false, width, height, 0, 0, t_Font{}, true); });
         EXPECT_TRUE(haslogline(lines, std::string("t_InitWindow: GraphicWindow #2 ") + line)) << line;
         const t_Window& w = windowTable[2];
-        EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : 64, true));
+        EXPECT_EQ(std::tuple(w.Width, w.Height, w.Initialized), std::tuple(expectedWidth, height == 10 ? 800 : height, true));
     }
     // Without a font the window has no text screen, and its title says so.
     EXPECT_EQ(std::tuple(windowTable[2].TextWidth, windowTable[2].TextMemoryStart), std::tuple(-1, -1));
@@ -154,4 +157,35 @@ TEST_F(WindowCreation, CreatingAgainBetweenOthersAndFailingGivesTheMemoryBack)
     EXPECT_EQ(std::tuple(w3.TitleHeight, w3.BorderWidth, w3.BorderHeight),
               std::tuple(0, t_WindowPos(3, 15) - 64, t_WindowPos(3, 16) - 48));
     EXPECT_TRUE(windowobject(3)->windowFlags().testFlag(Qt::FramelessWindowHint));
+}
+
+TEST_F(WindowCreation, CreatingAgainKeepsTheOtherWindowsContents)
+{
+    // Window 1 lies below window 2 when they were created 0, 2, 1, or 0, 1, 2 and then 1 again;
+    // creating the window at the top again moves both up, and neither may take the other's bytes.
+    const std::vector<uint8_t> orders[] = {{0, 1, 2, 1, 0}, {0, 2, 1, 0}};
+    for (const auto& order : orders) {
+        resetwindows();
+        auto create = [](uint8_t n) { t_InitWindow(n, 8, 4, 2, 0, "MenloBold 16x32.font"); };  // 4096 + 1024 bytes
+        std::for_each(order.begin(), order.end() - 1, create);
+        t_Print(1, "EINS");
+        t_Print(2, "ZWEI");
+        std::fill_n(&memoryPool[windowTable[1].MemoryStart], 4096, 11);
+        std::fill_n(&memoryPool[windowTable[2].MemoryStart], 4096, 22);
+        auto lines = loglines([&] { create(order.back()); });
+        std::string text1, text2;
+        for (int64_t column = 1; column <= 4; ++column) {
+            text1 += static_cast<char>(cellcode(1, column, 1));
+            text2 += static_cast<char>(cellcode(2, column, 1));
+        }
+        const t_Window &w1 = windowTable[1], &w2 = windowTable[2];
+        const auto bytes1 = std::count(&memoryPool[w1.MemoryStart], &memoryPool[w1.MemoryEnd] + 1, 11);
+        const auto bytes2 = std::count(&memoryPool[w2.MemoryStart], &memoryPool[w2.MemoryEnd] + 1, 22);
+        EXPECT_EQ(std::tuple(text1, text2, bytes1, bytes2), std::tuple("EINS", "ZWEI", 4096, 4096)) << order.size();
+        // The lines name the moved windows in number order.
+        Lines moves;
+        for (const auto& line : lines)
+            if (line.find(" moving ") != line.npos) moves.push_back(line.substr(line.find("win #"), 6));
+        EXPECT_EQ(moves, (Lines{"win #1", "win #1", "win #2", "win #2"})) << order.size();
+    }
 }

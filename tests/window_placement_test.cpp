@@ -65,6 +65,22 @@ TEST_F(WindowPlacement, SizingKeepsTheOriginAndScalesTheViewAndTheTitleCounts)
     EXPECT_EQ(widgetframe(windowobject(0)).height, 832);
     t_WindowTitleVisible(0, true);
     EXPECT_EQ(windowTable[0].TitleHeight, c);
+    // The view is placed from the bottom: the border below it stays when the title goes or
+    // comes back without a resize, in a shown and in a hidden window.
+    t_WindowSize(0, -1, -1, -1, -1);
+    for (bool shown : {true, false}) {
+        t_WindowVisible(0, shown);
+        Lines borders;
+        for (bool title : {false, true}) {
+            t_WindowTitleVisible(0, title);
+            t_WindowVisible(0, true);
+            QCoreApplication::processEvents();
+            const t_Rect view = widgetframe(windowview(0));
+            borders.push_back(std::to_string(view.x) + " " + std::to_string(view.y));
+            t_WindowVisible(0, shown);
+        }
+        EXPECT_EQ(borders, Lines(2, "16.000000 16.000000")) << shown;
+    }
 }
 
 TEST_F(WindowPlacement, FrontShowsAHiddenWindowCentreCentresAndTheBorderHasAPaletteColour)
@@ -128,4 +144,13 @@ TEST_F(WindowPlacement, ExtremeNumbersAreHeldAtTheLimits)
     EXPECT_EQ(scroll->size(), sized);
     t_WindowSize(9, -1, -1, 600, -1);
     EXPECT_EQ(scroll->size(), QSize(560, sized.height()));
+    // The same size whether the window was hidden or shown when it was sized.
+    for (bool shown : {false, true}) {
+        t_WindowVisible(9, shown);
+        t_WindowSize(9, 10, 20, 440, 280);
+        t_WindowVisible(9, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scroll->size(), QSize(400, 203)) << shown;
+        t_WindowVisible(9, false);
+    }
 }

@@ -79,9 +79,37 @@ int64_t runningprogramthreads()
     return programThreads.load();
 }
 
+namespace {
+
+// Thrown by endcallout, caught only where runAsync runs the work.
+struct CallOutEnd {};
+
+thread_local bool inCallOut = false;
+
+}  // namespace
+
 void runAsync(std::function<void()> work)
 {
-    poolsubmit(std::move(work));
+    poolsubmit([work = std::move(work)] {
+        struct Mark {
+            Mark() { inCallOut = true; }
+            ~Mark() { inCallOut = false; }
+        } mark;
+        try {
+            work();
+        } catch (const CallOutEnd&) {
+        }
+    });
+}
+
+bool incallout()
+{
+    return inCallOut;
+}
+
+void endcallout()
+{
+    throw CallOutEnd{};
 }
 
 int64_t threadnumberfromdescription(const std::string& description)

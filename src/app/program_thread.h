@@ -11,3 +11,10 @@ int64_t threadnumberfromdescription(const std::string& description);
 
 // Program threads started by startprocess that have not ended yet.
 int64_t runningprogramthreads();
+
+// Whether the calling thread is running work started with runAsync (a handler's call-out, the
+// auto-update process) rather than a program thread.
+bool incallout();
+// Ends the calling thread's runAsync work at once; the worker goes on with the next work.
+// Only for a thread where incallout() is true.
+[[noreturn]] void endcallout();

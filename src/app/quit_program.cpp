@@ -1,4 +1,5 @@
 // The end of a program: a closing message in its window and the end of the program thread.
+#include "app/program_thread.h"
 #include "platform/log.h"
 #include "windows/window_lookup.h"
 
@@ -7,6 +8,12 @@
 
 void t_QuitProgram(uint8_t window)
 {
+    // A program's mouse or menu handler runs on a worker of the pool: ending that thread would
+    // take the worker from every later runAsync, so only the handler ends.
+    if (incallout()) {
+        logline("t_QuitProgram: Called outside the program thread; only this call-out ends.");
+        endcallout();
+    }
     logtext("t_QuitProgram: Quitting current thread");
     if (windowobject(window) != nullptr) {
         t_FullArea(window);

@@ -3,6 +3,7 @@
 #include "app/app_delegate.h"
 #include "app/program_thread.h"
 #include "platform/bundle.h"
+#include "platform/german_qt_texts.h"
 #include "platform/interface_file.h"
 #include "platform/log.h"
 #include "platform/main_thread.h"
@@ -163,6 +164,7 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
 
     QApplication application(qtArgc, options.qtArguments.data());
     if (const std::string icon = bundleicon(); !icon.empty()) QApplication::setWindowIcon(QIcon(QString::fromStdString(icon)));
+    usegermanqttexts();
     if (showrunninginstance()) {
         logline("runprogram: Already running; its window is shown.");
         return 0;

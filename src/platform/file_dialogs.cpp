@@ -1,30 +1,69 @@
 #include "platform/file_dialogs.h"
 
+#include "platform/german_qt_texts.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QUrl>
 
 #include <vector>
 
 namespace {
 
-// An open dialog that accepts exactly what it was asked for: QFileDialog has no mode for
-// "a file or a folder", so in file mode a selected folder is accepted here when folders may
-// be chosen (Qt would only open it), and no file is accepted when files may not be.
-class OpenDialog : public QFileDialog {
+// The split of a "," separated list of extensions, without trimming; none for "".
+QStringList filetypes(const std::string& fileTypes)
+{
+    return fileTypes.empty() ? QStringList() : QString::fromStdString(fileTypes).split(QLatin1Char(','));
+}
+
+// A file dialog labelled in German that accepts exactly what it was asked for.
+// Qt puts its own accept text ("Open") on the button whenever the name field names a folder,
+// so the German labels are set again after every change of the name, the selection or the
+// folder. QFileDialog has no mode for "a file or a folder", so in file mode a selected folder
+// is accepted here when folders may be chosen (Qt would only open it), and a file only when
+// files may be chosen and, when types are given, it has one of them (a typed name is not held
+// back by the list's filter).
+class Panel : public QFileDialog {
 public:
-    OpenDialog(bool chooseFiles, bool chooseDirectories)
-        : chooseFiles_(chooseFiles), chooseDirectories_(chooseDirectories)
+    struct Labels {
+        QString accept, fileName;
+    };
+
+    Panel(AcceptMode mode, FileMode fileMode, Labels labels)
+        : labels_(std::move(labels))
     {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(mode);
+        setFileMode(fileMode);
+        keepLabels();
+        for (QLineEdit* field : findChildren<QLineEdit*>())
+            connect(field, &QLineEdit::textChanged, this, &Panel::keepLabels);
+        for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+            if (view->selectionModel() != nullptr)
+                connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Panel::keepLabels);
+        connect(this, &QFileDialog::currentChanged, this, &Panel::keepLabels);
+        connect(this, &QFileDialog::directoryEntered, this, &Panel::keepLabels);
+        connect(this, &QFileDialog::filterSelected, this, &Panel::keepLabels);
+    }
+
+    // Open panels only: which kinds of entry, and which file types, may be chosen.
+    void choose(bool files, bool directories, QStringList types)
+    {
+        chooseFiles_ = files;
+        chooseDirectories_ = directories;
+        types_ = std::move(types);
     }
 
     void accept() override
     {
-        if (fileMode() == QFileDialog::ExistingFile) {
+        if (acceptMode() == AcceptOpen && fileMode() == QFileDialog::ExistingFile) {
             const QStringList files = selectedFiles();
             if (files.size() == 1) {
                 const QFileInfo info(files.first());
@@ -32,15 +71,34 @@ public:
                     QDialog::accept();
                     return;
                 }
-                if (!info.isDir() && !chooseFiles_) return;
+                if (!info.isDir() && (!chooseFiles_ || !hasType(info.fileName()))) return;
             }
         }
         QFileDialog::accept();
     }
 
 private:
-    bool chooseFiles_;
-    bool chooseDirectories_;
+    void keepLabels()
+    {
+        setLabelText(QFileDialog::Accept, labels_.accept);
+        setLabelText(QFileDialog::FileName, labels_.fileName);
+        setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+        setLabelText(QFileDialog::FileType, QStringLiteral("Dateien des Typs:"));
+        setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    }
+
+    bool hasType(const QString& name) const
+    {
+        if (types_.isEmpty()) return true;
+        for (const QString& type : types_)
+            if (name.endsWith(QLatin1Char('.') + type, Qt::CaseInsensitive)) return true;
+        return false;
+    }
+
+    Labels labels_;
+    bool chooseFiles_ = true;
+    bool chooseDirectories_ = false;
+    QStringList types_;
 };
 
 bool haveapplication()
@@ -74,10 +132,8 @@ void addmessage(QFileDialog& dialog, const std::string& message)
 
 void setupdialog(QFileDialog& dialog, const std::string& title, const std::string& message)
 {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setWindowTitle(QString::fromStdString(title));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     addmessage(dialog, message);
 }
 
@@ -112,16 +168,13 @@ std::string runopendialog(const std::string& title, const std::string& message, 
                           bool chooseFiles, bool chooseDirectories)
 {
     if (!haveapplication()) return "";
-    OpenDialog dialog(chooseFiles, chooseDirectories);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (chooseDirectories && !chooseFiles) {
-        dialog.setFileMode(QFileDialog::Directory);
-        dialog.setOption(QFileDialog::ShowDirsOnly);
-    } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
+    usegermanqttexts();
+    const bool foldersOnly = chooseDirectories && !chooseFiles;
+    Panel dialog(QFileDialog::AcceptOpen, foldersOnly ? QFileDialog::Directory : QFileDialog::ExistingFile,
+                 {chooseDirectories ? QStringLiteral("Wählen") : QStringLiteral("Öffnen"), QStringLiteral("Dateiname:")});
+    if (foldersOnly) dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.choose(chooseFiles, chooseDirectories, filetypes(fileTypes));
     setupdialog(dialog, title, message);
-    dialog.setLabelText(QFileDialog::Accept, chooseDirectories ? QStringLiteral("Wählen") : QStringLiteral("Öffnen"));
     const std::string filter = filetypefilter(fileTypes);
     if (!filter.empty()) dialog.setNameFilter(QString::fromStdString(filter));
     if (dialog.exec() != QDialog::Accepted) return "";
@@ -132,13 +185,10 @@ std::string runsavedialog(const std::string& fileName, const std::string& title,
                           const std::string& fileTypes)
 {
     if (!haveapplication()) return "";
-    QFileDialog dialog;
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    usegermanqttexts();
+    Panel dialog(QFileDialog::AcceptSave, QFileDialog::AnyFile, {QStringLiteral("Sichern"), QStringLiteral("Sichern unter:")});
     setupdialog(dialog, title, message);
     dialog.setOption(QFileDialog::ReadOnly, false);  // the user may make new folders
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Sichern"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Sichern unter:"));
     const std::string filter = filetypefilter(fileTypes);
     QStringList filters;
     if (!filter.empty()) {

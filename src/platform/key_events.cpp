@@ -246,6 +246,10 @@ uint64_t pointermodifierbits(Qt::KeyboardModifiers modifiers)
 
 bool ismodifierkey(const QKeyEvent& event)
 {
+    // XKB's lock, latch and group keys (ISO_Lock ... ISO_Last_Group_Lock): a layout switch
+    // (ISO_Next_Group) comes as key 0 without text.
+    const quint32 keysym = event.nativeVirtualKey();
+    if (keysym >= 0xfe01 && keysym <= 0xfe0f) return true;
     switch (event.key()) {
     case Qt::Key_Shift:
     case Qt::Key_Control:

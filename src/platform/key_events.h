@@ -36,5 +36,6 @@ uint64_t flagschangedbits(const QKeyEvent& event);
 // The modifier bits of a mouse event: Qt's modifiers and Caps Lock as it stands.
 uint64_t pointermodifierbits(Qt::KeyboardModifiers modifiers);
 // Whether the event is of a modifier key alone (Shift, Control, Alt, Caps Lock, ...): such a
-// key changes the modifier flags and types nothing. NumLock is the pad's Clear key.
+// key changes the modifier flags and types nothing, as do the keyboard's lock, latch and
+// layout-switch keys. NumLock is the pad's Clear key.
 bool ismodifierkey(const QKeyEvent& event);

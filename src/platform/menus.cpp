@@ -11,10 +11,20 @@
 
 namespace {
 
+// A title as the user reads it: Qt's "&&" is a literal "&", a single "&" marks the mnemonic.
+std::string plainTitle(const QString& text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) plain += text[i];
+        else if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) plain += text[++i];
+    }
+    return plain.toStdString();
+}
+
 std::string titleOf(const QAction* action)
 {
-    QString text = action->isSeparator() ? QString() : action->text();
-    return text.remove(QLatin1Char('&')).toStdString();
+    return action->isSeparator() ? std::string() : plainTitle(action->text());
 }
 
 QMenu* mainMenu(const std::string& title)
@@ -44,7 +54,7 @@ MenuItemInfo menuiteminfo(QAction* item)
     for (QObject* holder : item->associatedObjects()) {
         if (auto* menu = qobject_cast<QMenu*>(holder)) {
             info.inMenu = true;
-            info.menuTitle = menu->title().remove(QLatin1Char('&')).toStdString();
+            info.menuTitle = plainTitle(menu->title());
             break;
         }
     }

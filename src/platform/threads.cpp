@@ -1,6 +1,7 @@
 #include "platform/threads.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <limits.h>
 #include <memory>
@@ -25,10 +26,22 @@ struct ThreadStart {
     int64_t number;
 };
 
+// The longest prefix of `name` of at most `limit` bytes that does not cut a UTF-8 sequence.
+std::string cutName(const std::string& name, size_t limit)
+{
+    if (name.size() <= limit) return name;
+    size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    return name.substr(0, end);
+}
+
 void* threadMain(void* argument)
 {
     std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(argument));
     identity.number = start->number;
+    // A new thread inherits its creator's name ("AppDelegate" when the GUI thread made it);
+    // until it names itself it carries the process's name, as an unnamed thread does.
+    pthread_setname_np(pthread_self(), cutName(program_invocation_short_name, 15).c_str());
     std::function<void()> body = std::move(start->body);
     start.reset();
     body();
@@ -41,15 +54,6 @@ size_t roundedStackSize(size_t stackSize)
     size_t minimum = static_cast<size_t>(PTHREAD_STACK_MIN);
     size_t size = stackSize < minimum ? minimum : stackSize;
     return (size + page - 1) / page * page;
-}
-
-// The longest prefix of `name` of at most `limit` bytes that does not cut a UTF-8 sequence.
-std::string cutName(const std::string& name, size_t limit)
-{
-    if (name.size() <= limit) return name;
-    size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-    return name.substr(0, end);
 }
 
 }  // namespace

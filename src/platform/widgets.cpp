@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -204,6 +205,14 @@ double screenfitscale(QWidget* window, double fixedWidth, double fixedHeight, do
     return std::isfinite(scale) ? std::max(scale, 0.0) : 1.0;
 }
 
+void applyhiddenresize(QWidget* window)
+{
+    if (window == nullptr || window->isVisible() || !window->testAttribute(Qt::WA_PendingResizeEvent)) return;
+    window->setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resized(window->size(), QSize());
+    QCoreApplication::sendEvent(window, &resized);
+}
+
 void setwindowtitle(QWidget* window, const std::string& title)
 {
     if (window != nullptr) window->setWindowTitle(QString::fromStdString(title));
@@ -260,11 +269,47 @@ void setwindowbackground(QWidget* window, const t_RGBColor& colour)
     content->update();
 }
 
+namespace {
+
+constexpr const char* bottomBorderProperty = "vxBottomBorder";
+const QString bottomPlacementName = QStringLiteral("vxBottomPlacement");
+
+// Moves the placed views of a content area that changed height, keeping their distance from
+// its bottom.
+class BottomPlacement : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            for (QWidget* view : static_cast<QWidget*>(watched)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (view->property(bottomBorderProperty).isValid()) placeFromBottom(view);
+        return false;
+    }
+
+    static void placeFromBottom(QWidget* view)
+    {
+        const double bottom = view->property(bottomBorderProperty).toDouble();
+        const double parentHeight = view->parentWidget() ? view->parentWidget()->height() : 0;
+        view->move(view->x(), coordinate(parentHeight - bottom - double(view->height())));
+    }
+};
+
+}  // namespace
+
 void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height)
 {
     if (view == nullptr) return;
-    view->setGeometry(coordinate(double(borderWidth)), coordinate(double(borderHeight)), extent(double(width), 0),
-                      extent(double(height), 0));
+    QWidget* content = view->parentWidget();
+    if (content != nullptr && content->findChild<QObject*>(bottomPlacementName, Qt::FindDirectChildrenOnly) == nullptr) {
+        auto* placement = new BottomPlacement(content);
+        placement->setObjectName(bottomPlacementName);
+        content->installEventFilter(placement);
+    }
+    view->setProperty(bottomBorderProperty, double(coordinate(double(borderHeight))));
+    view->setGeometry(coordinate(double(borderWidth)), 0, extent(double(width), 0), extent(double(height), 0));
+    BottomPlacement::placeFromBottom(view);
 }
 
 void redisplayview(QWidget* view, bool later)

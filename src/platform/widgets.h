@@ -44,6 +44,9 @@ void setwindowframe(QWidget* window, const t_Rect& frame, bool fixedSize = false
 // points must shrink its scalable part `width` x `height` to fit its screen's available area,
 // decorations included; 1 where windows are not on a display.
 double screenfitscale(QWidget* window, double fixedWidth, double fixedHeight, double width, double height);
+// Tells a hidden window of its new size now, as a shown one is told at once: Qt would hold the
+// resize back until the window is shown, and what reacts to it would then undo later changes.
+void applyhiddenresize(QWidget* window);
 void setwindowtitle(QWidget* window, const std::string& title);
 // A window with a visible title shows its menu bar and the window manager's decorations;
 // without it the window is frameless and shows no menu bar.
@@ -57,7 +60,9 @@ bool iswindowvisible(QWidget* window);
 // The colour of the window's content area around its view.
 void setwindowbackground(QWidget* window, const t_RGBColor& colour);
 // Places a graphic window's view of `width` x `height` points at the borders' distance from
-// the left and the top of the window's content area.
+// the left and the bottom of the window's content area. The view keeps its distance from the
+// bottom when the content area changes height (a menu bar shown or hidden), as a view whose
+// origin is at the bottom left stays where it is.
 void placeview(QWidget* view, int64_t borderWidth, int64_t borderHeight, int64_t width, int64_t height);
 // Redraws `view`: at once, or at the next turn of the event loop when `later`.
 void redisplayview(QWidget* view, bool later);

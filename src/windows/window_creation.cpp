@@ -9,7 +9,10 @@
 #include "windows/window_table.h"
 #include "windows/window_update.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -20,9 +23,10 @@ std::string prefix(uint8_t window)
     return "t_InitWindow: GraphicWindow #" + std::to_string(window);
 }
 
+// Whole kilobytes (truncated), shown with two decimals.
 std::string kilobytes(int64_t bytes)
 {
-    return formatreal(32, 1, 2, true, static_cast<double>(bytes) / 1024.0);
+    return formatreal(32, 1, 2, true, static_cast<double>(bytes / 1024));
 }
 
 std::string hex(int64_t value)
@@ -35,6 +39,14 @@ void moveBlockUp(int64_t start, int64_t end, int64_t distance)
 {
     if (start < 0 || end < start || end + distance >= static_cast<int64_t>(memoryPool.size())) return;
     std::memmove(memoryPool.data() + start + distance, memoryPool.data() + start, static_cast<size_t>(end - start + 1));
+}
+
+// Moves the blocks up by `distance`, the highest first: a block is moved before a lower one
+// can land on it, whatever the window numbers say about their order in the pool.
+void moveBlocksUp(std::vector<std::pair<int64_t, int64_t>> blocks, int64_t distance)
+{
+    std::ranges::sort(blocks, std::greater<>());
+    for (const auto& [start, end] : blocks) moveBlockUp(start, end, distance);
 }
 
 // Gives the video memory of window `window` back and moves every block below it up.
@@ -53,23 +65,25 @@ void giveMemoryBack(uint8_t window)
         size += textSize;
     }
     if (size <= 0 || w.MemoryStart < 0) return;  // no blocks of its own to give back
+    std::vector<std::pair<int64_t, int64_t>> moved;
     for (uint8_t n = 0; n <= 7; ++n) {
         t_Window& v = windowTable[n];
         if (!v.Initialized || v.MemoryStart >= end) continue;
         logline(p + " moving graphic block for win #" + std::to_string(n) + "$" + hex(v.MemoryStart) + "..." +
                 hex(v.MemoryEnd) + " to " + hex(v.MemoryStart + size) + "..." + hex(v.MemoryEnd + size));
-        moveBlockUp(v.MemoryStart, v.MemoryEnd, size);
+        moved.emplace_back(v.MemoryStart, v.MemoryEnd);
         if (v.TextMemoryStart >= 0 && v.TextMemoryStart < end) {
             logline(p + " moving text block for win #" + std::to_string(n) + "$" + hex(v.TextMemoryStart) + "..." +
                     hex(v.TextMemoryEnd) + " to $" + hex(v.TextMemoryStart + size) + "..." +
                     hex(v.TextMemoryEnd + size));
-            moveBlockUp(v.TextMemoryStart, v.TextMemoryEnd, size);
+            moved.emplace_back(v.TextMemoryStart, v.TextMemoryEnd);
             v.TextMemoryStart += size;
             v.TextMemoryEnd += size;
         }
         v.MemoryStart += size;
         v.MemoryEnd += size;
     }
+    moveBlocksUp(std::move(moved), size);
     highMemory += size;
 }
 

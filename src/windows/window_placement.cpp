@@ -139,10 +139,12 @@ void sizeSideWindow(uint8_t window, QWidget* object, int64_t x, int64_t y, int64
 {
     runOnMainThread([&] {
         if (window <= 10 && iswindowvisible(object)) showwindow(object, false);
-        setwindowframe(object, t_Rect{double(x), double(y), double(width), double(height) + double(chrome())});
+        // The scroll view's frame before the window's resize lays it out again.
         QWidget* scrollView = scrollViewOf(window);
+        const t_Rect box = widgetframe(scrollView);
+        setwindowframe(object, t_Rect{double(x), double(y), double(width), double(height) + double(chrome())});
+        applyhiddenresize(object);  // hidden or shown, that layout comes now, before the sizes below
         if (scrollView == nullptr) return;
-        t_Rect box = widgetframe(scrollView);
         double fullWidth = widthPassed > 0 ? double(widthPassed) : box.width + 40;
         double fullHeight = heightPassed > 0 ? double(heightPassed) : box.height + 77;
         setwidgetsize(scrollView, fullWidth - 40, fullHeight - 77);
