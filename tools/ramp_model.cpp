@@ -1,5 +1,6 @@
 #include "ramp_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -92,14 +93,16 @@ RampHooks simulatedhooks(const RampMachine& machine, std::mt19937_64& random, do
 RampTally simulateramps(const RampMachineKind& kind, int64_t runs, uint64_t seed)
 {
     std::mt19937_64 random(seed);
-    RampTally tally{runs, 0, 0.0};
+    RampTally tally{runs, 0, 0.0, std::vector<int64_t>(threadRamp.size() + 1)};
     const int64_t right = rightanswer(kind.cpus);
     double totalSeconds = 0.0;
     for (int64_t run = 0; run < runs; ++run) {
         const RampMachine machine = drawmachine(kind, random);
         const double start = 800000000.0;  // about today on the absolute-time clock
         double now = start;
-        if (maximumthreads(false, simulatedhooks(machine, random, now)).first == right) ++tally.right;
+        const int64_t answer = maximumthreads(false, simulatedhooks(machine, random, now)).first;
+        if (answer == right) ++tally.right;
+        ++tally.answers[static_cast<size_t>(std::ranges::find(threadRamp, answer) - threadRamp.begin())];
         totalSeconds += now - start;
     }
     tally.meanSeconds = totalSeconds / static_cast<double>(runs);

@@ -39,6 +39,7 @@ struct RampTally {
     int64_t runs;
     int64_t right;
     double meanSeconds;  // measured seconds per run, all measurements of the ramp together
+    std::vector<int64_t> answers;  // runs per answer, by index in the ramp; 0 threads is the last
 };
 
 // The answer the ramp should give on `cpus` CPUs: the largest entry of the ramp not above it.

@@ -72,6 +72,19 @@ int main(int argc, char** argv)
         for (const RampTally& tally : tallies[r]) std::fprintf(out, " %.2f |", tally.meanSeconds);
         std::fprintf(out, "\n");
     }
+    // The wrong answers, where there are any.
+    std::fprintf(out, "\nWrong answers (threads: runs)\n");
+    for (size_t r = 0; r < tallies.size(); ++r)
+        for (size_t c = 0; c < simulatedcpus().size(); ++c) {
+            const RampTally& tally = tallies[r][c];
+            if (tally.right == tally.runs) continue;
+            std::fprintf(out, "%s, C=%lld:", rows[r].name, static_cast<long long>(simulatedcpus()[c]));
+            for (size_t i = 0; i < tally.answers.size(); ++i)
+                if (tally.answers[i] > 0 && (i == threadRamp.size() || threadRamp[i] != rightanswer(simulatedcpus()[c])))
+                    std::fprintf(out, " %lld: %lld", i < threadRamp.size() ? static_cast<long long>(threadRamp[i]) : 0LL,
+                                 static_cast<long long>(tally.answers[i]));
+            std::fprintf(out, "\n");
+        }
     std::fclose(out);
     return 0;
 }

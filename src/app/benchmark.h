@@ -22,6 +22,24 @@ constexpr int64_t totalAdditions = 1000000000;
 // noise is least likely to decide.
 constexpr double rampMargin = 0.04;
 constexpr double rampStepShare = 0.5;
+// A pass that falls short of that margin by no more than this share of the previous time is a
+// near miss: it meets the previous pass measured again, best time against best time, up to
+// `rampNearMissRounds` times, with the margin smaller by `rampBestSlack`, as the best of
+// several times varies less than one time. One that stays a near miss is judged by the next
+// entry of the ramp against the same previous pass.
+constexpr double rampNearMissBand = 0.08;
+constexpr double rampBestSlack = 0.02;
+constexpr int rampNearMissRounds = 2;
+// Two times of a pass that seems no faster which differ by more than this share: one of them
+// was held up by other work, and the pass is measured a third time.
+constexpr double rampAgreement = 0.12;
+// A win below `rampRecheckShare` of what its added threads could save at best, less the
+// margin, is measured once more: other work may have held the pass up, and the next pass must
+// beat its best time. A win below `rampTrustShare` of it is doubtful: a previous pass held up
+// can make it. When the ramp would end right after it, the pass before it is measured once
+// more, and a win that does not hold against that is withdrawn.
+constexpr double rampRecheckShare = 0.8;
+constexpr double rampTrustShare = 0.91;
 
 // One measurement of the ramp: the pass's thread count, its time in microseconds and whether
 // it counted as faster than the pass before. A pass measured again gives a second record.
@@ -59,6 +77,8 @@ double rampmargin(int64_t previousThreads, int64_t threads);
 // Whether a pass of `elapsed` microseconds on `threads` threads beats a previous one of
 // `previous` microseconds on `previousThreads` threads by more than the margin.
 bool passisfaster(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads);
+// Whether that pass saves at least `share` of what its added threads could save at best.
+bool passsaves(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads, double share);
 
 // Adds 1.0 `count` times, one dependent addition after the other, and writes one character
 // on standard output: "." for a positive sum, "-" for 0, "," for a negative one.
