@@ -108,6 +108,15 @@ bool measuredagain(Ramp& ramp, int64_t threads, PassTimes& times, double slack, 
     return faster;
 }
 
+// Whether a win is doubtful: below `rampTrustShare` of what the added threads could save at
+// best, and short of that by more than the noise of a measurement.
+bool windoubtful(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads)
+{
+    const double bestSaving = 1.0 - static_cast<double>(previousThreads) / static_cast<double>(threads);
+    const double saving = 1.0 - static_cast<double>(elapsed) / static_cast<double>(previous);
+    return saving < rampTrustShare * bestSaving && saving < bestSaving - rampMargin;
+}
+
 void printpending(Ramp& ramp)
 {
     if (ramp.reportPending && ramp.report) reportPass(ramp.shown, ramp.threads);
@@ -119,7 +128,7 @@ void printpending(Ramp& ramp)
 void accept(Ramp& ramp, int64_t threads, int64_t best)
 {
     printpending(ramp);
-    ramp.doubtful = ramp.threads > 0 && !passsaves(best, ramp.best, ramp.threads, threads, rampTrustShare);
+    ramp.doubtful = ramp.threads > 0 && windoubtful(best, ramp.best, ramp.threads, threads);
     ramp.earlierThreads = ramp.threads, ramp.earlierBest = ramp.best, ramp.earlierSpeed = ramp.speed;
     ramp.threads = threads, ramp.best = best, ramp.shown = best, ramp.bestSince = best;
     ramp.speed = ramp.report ? passspeed(best) : 0.0;
@@ -127,14 +136,12 @@ void accept(Ramp& ramp, int64_t threads, int64_t best)
     if (!ramp.doubtful) printpending(ramp);
 }
 
-bool settledoubt(Ramp& ramp);
-
 // Whether the last win holds against the pass before it measured once more, best time against
 // best time, with a margin smaller by the slack of best times; if not, the last pass is
 // measured once more too.
 bool winholds(Ramp& ramp)
 {
-    if (passsaves(ramp.bestSince, ramp.earlierBest, ramp.earlierThreads, ramp.threads, rampTrustShare)) return true;
+    if (!windoubtful(ramp.bestSince, ramp.earlierBest, ramp.earlierThreads, ramp.threads)) return true;
     PassTimes earlier{ramp.earlierBest}, last{ramp.best};
     const double share = 1.0 - rampmargin(ramp.earlierThreads, ramp.threads) + rampBestSlack;
     tell(ramp, ramp.earlierThreads, measure(ramp, ramp.earlierThreads, earlier), false);
@@ -230,12 +237,6 @@ double rampmargin(int64_t previousThreads, int64_t threads)
 bool passisfaster(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads)
 {
     return static_cast<double>(elapsed) < static_cast<double>(previous) * (1.0 - rampmargin(previousThreads, threads));
-}
-
-bool passsaves(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads, double share)
-{
-    const double bestSaving = 1.0 - static_cast<double>(previousThreads) / static_cast<double>(threads);
-    return static_cast<double>(elapsed) <= static_cast<double>(previous) * (1.0 - share * bestSaving);
 }
 
 std::pair<int64_t, double> maximumthreads(bool report, const RampHooks& hooks)

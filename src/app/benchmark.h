@@ -35,9 +35,10 @@ constexpr int rampNearMissRounds = 2;
 constexpr double rampAgreement = 0.12;
 // A win below `rampRecheckShare` of what its added threads could save at best, less the
 // margin, is measured once more: other work may have held the pass up, and the next pass must
-// beat its best time. A win below `rampTrustShare` of it is doubtful: a previous pass held up
-// can make it. When the ramp would end right after it, the pass before it is measured once
-// more, and a win that does not hold against that is withdrawn.
+// beat its best time. A win below `rampTrustShare` of it, and short of it by more than the
+// margin, is doubtful: a previous pass held up can make it. When the ramp would end right
+// after it, the pass before it is measured once more, and a win that does not hold against
+// that is withdrawn.
 constexpr double rampRecheckShare = 0.8;
 constexpr double rampTrustShare = 0.91;
 
@@ -77,8 +78,6 @@ double rampmargin(int64_t previousThreads, int64_t threads);
 // Whether a pass of `elapsed` microseconds on `threads` threads beats a previous one of
 // `previous` microseconds on `previousThreads` threads by more than the margin.
 bool passisfaster(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads);
-// Whether that pass saves at least `share` of what its added threads could save at best.
-bool passsaves(int64_t elapsed, int64_t previous, int64_t previousThreads, int64_t threads, double share);
 
 // Adds 1.0 `count` times, one dependent addition after the other, and writes one character
 // on standard output: "." for a positive sum, "-" for 0, "," for a negative one.
