@@ -26,9 +26,38 @@ constexpr Row rows[] = {{"base noise, plain CPUs", false, false},
 void printheader(FILE* out, const char* title)
 {
     std::fprintf(out, "| %s |", title);
-    for (int64_t cpus : simulatedcpus()) std::fprintf(out, " %s%lld |", cpus == 1 ? "C=" : "", static_cast<long long>(cpus));
+    for (int64_t cpus : simulatedcpus())
+        std::fprintf(out, " %s%lld |", cpus == 1 ? "C=" : "", static_cast<long long>(cpus));
     std::fprintf(out, "\n|---|");
     for (size_t i = 0; i < simulatedcpus().size(); ++i) std::fprintf(out, "---|");
+    std::fprintf(out, "\n");
+}
+
+using Tallies = std::vector<std::vector<RampTally>>;  // by row, then by CPU count
+
+void printtable(FILE* out, const Tallies& tallies, const char* title, bool seconds)
+{
+    printheader(out, title);
+    for (size_t r = 0; r < tallies.size(); ++r) {
+        std::fprintf(out, "| %s |", rows[r].name);
+        for (const RampTally& tally : tallies[r]) {
+            if (seconds) std::fprintf(out, " %.2f |", tally.meanSeconds);
+            else std::fprintf(out, " %.1f |", 100.0 * static_cast<double>(tally.right) / static_cast<double>(tally.runs));
+        }
+        std::fprintf(out, "\n");
+    }
+}
+
+// The wrong answers of one row and CPU count: "threads: runs", 0 threads last.
+void printwrong(FILE* out, const char* name, int64_t cpus, const RampTally& tally)
+{
+    if (tally.right == tally.runs) return;
+    std::fprintf(out, "%s, C=%lld:", name, static_cast<long long>(cpus));
+    for (size_t i = 0; i < tally.answers.size(); ++i) {
+        const long long answer = i < threadRamp.size() ? threadRamp[i] : 0;
+        if (tally.answers[i] > 0 && answer != rightanswer(cpus))
+            std::fprintf(out, " %lld: %lld", answer, static_cast<long long>(tally.answers[i]));
+    }
     std::fprintf(out, "\n");
 }
 
@@ -42,49 +71,28 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: ramp_simulation [runs per CPU count] [seed]\n");
         return 2;
     }
-    // The ramp writes its line ends on standard output: the table goes to the original one.
+    // The ramp writes its line ends on standard output: the tables go to the original one.
     FILE* out = fdopen(dup(STDOUT_FILENO), "w");
     const int nowhere = open("/dev/null", O_WRONLY);
     if (out == nullptr || nowhere < 0) return 1;
     dup2(nowhere, STDOUT_FILENO);
 
-    std::vector<std::vector<RampTally>> tallies;
+    Tallies tallies;
     for (const Row& row : rows) {
         tallies.emplace_back();
-        for (int64_t cpus : simulatedcpus())
-            tallies.back().push_back(simulateramps({cpus, row.smtTurbo, row.noisy}, runs,
-                                                   seed * 1000003 + static_cast<uint64_t>(cpus) * 4 +
-                                                       (row.smtTurbo ? 1 : 0) + (row.noisy ? 2 : 0)));
+        for (int64_t cpus : simulatedcpus()) {
+            const uint64_t kind = static_cast<uint64_t>(cpus) * 4 + (row.smtTurbo ? 1 : 0) + (row.noisy ? 2 : 0);
+            tallies.back().push_back(simulateramps({cpus, row.smtTurbo, row.noisy}, runs, seed * 1000003 + kind));
+        }
     }
     std::fprintf(out, "%lld runs per CPU count, seed %llu\n\n", static_cast<long long>(runs),
                  static_cast<unsigned long long>(seed));
-    printheader(out, "P(answer right), %");
-    for (size_t r = 0; r < tallies.size(); ++r) {
-        std::fprintf(out, "| %s |", rows[r].name);
-        for (const RampTally& tally : tallies[r])
-            std::fprintf(out, " %.1f |", 100.0 * static_cast<double>(tally.right) / static_cast<double>(tally.runs));
-        std::fprintf(out, "\n");
-    }
+    printtable(out, tallies, "P(answer right), %", false);
     std::fprintf(out, "\n");
-    printheader(out, "measured s per run");
-    for (size_t r = 0; r < tallies.size(); ++r) {
-        std::fprintf(out, "| %s |", rows[r].name);
-        for (const RampTally& tally : tallies[r]) std::fprintf(out, " %.2f |", tally.meanSeconds);
-        std::fprintf(out, "\n");
-    }
-    // The wrong answers, where there are any.
+    printtable(out, tallies, "measured s per run", true);
     std::fprintf(out, "\nWrong answers (threads: runs)\n");
     for (size_t r = 0; r < tallies.size(); ++r)
-        for (size_t c = 0; c < simulatedcpus().size(); ++c) {
-            const RampTally& tally = tallies[r][c];
-            if (tally.right == tally.runs) continue;
-            std::fprintf(out, "%s, C=%lld:", rows[r].name, static_cast<long long>(simulatedcpus()[c]));
-            for (size_t i = 0; i < tally.answers.size(); ++i)
-                if (tally.answers[i] > 0 && (i == threadRamp.size() || threadRamp[i] != rightanswer(simulatedcpus()[c])))
-                    std::fprintf(out, " %lld: %lld", i < threadRamp.size() ? static_cast<long long>(threadRamp[i]) : 0LL,
-                                 static_cast<long long>(tally.answers[i]));
-            std::fprintf(out, "\n");
-        }
+        for (size_t c = 0; c < simulatedcpus().size(); ++c) printwrong(out, rows[r].name, simulatedcpus()[c], tallies[r][c]);
     std::fclose(out);
     return 0;
 }

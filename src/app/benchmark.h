@@ -2,7 +2,8 @@
 //
 // The same work, 10^9 additions of 1.0, is split over 1, 2, 4, ... 96 threads; the first
 // pass that is not faster than the one before ends the ramp, and the thread count of the
-// last faster pass is the answer.
+// last faster pass is the answer. Passes that other work may have held up are measured
+// again (see the shares below and docs/decisions.md).
 #pragma once
 
 #include <array>
@@ -43,7 +44,10 @@ constexpr double rampRecheckShare = 0.8;
 constexpr double rampTrustShare = 0.91;
 
 // One measurement of the ramp: the pass's thread count, its time in microseconds and whether
-// it counted as faster than the pass before. A pass measured again gives a second record.
+// it counted as faster than the pass before. A pass measured again gives a record for each
+// time; only the measurement that settled the pass as faster says so. A pass before the last
+// one measured again for comparison is not faster, and a doubtful win withdrawn at the end
+// is told as a last measurement of its pass that is not faster.
 struct RampPass {
     int64_t threads;
     int64_t elapsed;
