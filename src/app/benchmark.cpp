@@ -180,7 +180,9 @@ bool winfarbelowbest(const Ramp& ramp, int64_t elapsed, int64_t threads)
 // more, best time against best time, with a margin smaller by the slack of best times: the
 // best of several times varies less than one time. A win far below what the added threads
 // could save at best is measured once more too: the next pass must beat its best time, not one
-// that other work held up. `nearMiss` tells whether the pass stayed a near miss.
+// that other work held up. Before a pass that seems no faster is measured again, a doubtful
+// last win is settled; one withdrawn ends the ramp. `nearMiss` tells whether the pass stayed
+// a near miss.
 bool judgepass(Ramp& ramp, int64_t threads, bool& nearMiss)
 {
     PassTimes times;
