@@ -2,7 +2,8 @@
 //
 // The same work, 10^9 additions of 1.0, is split over 1, 2, 4, ... 96 threads; the first
 // pass that is not faster than the one before ends the ramp, and the thread count of the
-// last faster pass is the answer.
+// last faster pass is the answer. Passes that other work may have held up are measured
+// again (see the shares below and docs/decisions.md).
 #pragma once
 
 #include <array>
@@ -22,9 +23,31 @@ constexpr int64_t totalAdditions = 1000000000;
 // noise is least likely to decide.
 constexpr double rampMargin = 0.04;
 constexpr double rampStepShare = 0.5;
+// A pass that falls short of that margin by no more than this share of the previous time is a
+// near miss: it meets the previous pass measured again, best time against best time, up to
+// `rampNearMissRounds` times, with the margin smaller by `rampBestSlack`, as the best of
+// several times varies less than one time. One that stays a near miss is judged by the next
+// entry of the ramp against the same previous pass.
+constexpr double rampNearMissBand = 0.08;
+constexpr double rampBestSlack = 0.02;
+constexpr int rampNearMissRounds = 2;
+// Two times of a pass that seems no faster which differ by more than this share: one of them
+// was held up by other work, and the pass is measured a third time.
+constexpr double rampAgreement = 0.12;
+// A win below `rampRecheckShare` of what its added threads could save at best, less the
+// margin, is measured once more: other work may have held the pass up, and the next pass must
+// beat its best time. A win below `rampTrustShare` of it, and short of it by more than the
+// margin, is doubtful: a previous pass held up can make it. When the ramp would end right
+// after it, the pass before it is measured once more, and a win that does not hold against
+// that is withdrawn.
+constexpr double rampRecheckShare = 0.8;
+constexpr double rampTrustShare = 0.91;
 
 // One measurement of the ramp: the pass's thread count, its time in microseconds and whether
-// it counted as faster than the pass before. A pass measured again gives a second record.
+// it counted as faster than the pass before. A pass measured again gives a record for each
+// time; only the measurement that settled the pass as faster says so. A pass before the last
+// one measured again for comparison is not faster, and a doubtful win withdrawn at the end
+// is told as a last measurement of its pass that is not faster.
 struct RampPass {
     int64_t threads;
     int64_t elapsed;
