@@ -3,6 +3,7 @@
 #include "events/view_events.h"
 #include "platform/key_events.h"
 #include "vxtools.h"
+#include "windows/video_changes.h"
 #include "windows/window_table.h"
 #include "windows/window_update.h"
 
@@ -16,12 +17,45 @@ GraphicView::GraphicView(uint8_t window, QWidget* parent) : QWidget(parent), win
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// The change count is read before the picture is made: a change made meanwhile shows in the
+// next picture, if not in this one.
 QImage GraphicView::takePicture()
 {
+    const uint64_t changes = videochanges(window_);
     if (window_ == 0) setverticalblank(0, false);
     QImage picture = t_WindowImage(window_);
     if (window_ == 0) setverticalblank(0, true);
+    if (!picture.isNull()) notepictured(window_, changes);
     return picture;
+}
+
+// The auto-update process looks after a view only while it is on the screen: shown, and its
+// window not minimized.
+void GraphicView::noteOnScreen()
+{
+    setviewonscreen(window_, isVisible() && !window()->isMinimized());
+}
+
+void GraphicView::showEvent(QShowEvent*)
+{
+    if (watched_ != window()) {
+        if (watched_ != nullptr) watched_->removeEventFilter(this);
+        watched_ = window();
+        watched_->installEventFilter(this);
+    }
+    noteOnScreen();
+}
+
+// Hidden by the program, or (spontaneously) by the window system when its window is minimized.
+void GraphicView::hideEvent(QHideEvent*)
+{
+    setviewonscreen(window_, false);
+}
+
+bool GraphicView::eventFilter(QObject* object, QEvent* event)
+{
+    if (object == watched_ && event->type() == QEvent::WindowStateChange) noteOnScreen();
+    return QWidget::eventFilter(object, event);
 }
 
 // With QuickUpdate the view keeps its last picture when no new one comes, as a layer keeps

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -22,15 +23,21 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // Watches its window for being minimized and restored.
+    bool eventFilter(QObject* object, QEvent* event) override;
     // Tab and Shift-Tab are keys of the program, not moves of the keyboard focus.
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
     // A new picture of the window, with window 0's VerticalBlank false while it is made.
     QImage takePicture();
+    void noteOnScreen();
 
     uint8_t window_;
     QImage shown_;
+    QPointer<QWidget> watched_;  // the window whose state changes the view follows
 };
 
 #define VX_VIEW_CLASS(Name, Number)                                                     \

@@ -3,6 +3,7 @@
 #include "app/checked_arithmetic.h"
 #include "platform/log.h"
 #include "text/text_window.h"
+#include "windows/video_changes.h"
 #include "windows/window_table.h"
 
 #include <cstring>
@@ -193,8 +194,10 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     if (drawable && w.Font.Format == 2) {
         const Glyph glyph = glyphOf(w.Font, code);
         if (glyph == Glyph::beyondData) return refuseCoordinates(window, x, y);
-        if (glyph == Glyph::inData)
+        if (glyph == Glyph::inData) {
             drawglyph(w, w.Font.Data.data() + code * w.Font.Width * w.Font.Height, blendtable(ink, paper), x, y);
+            notevideochange(window);
+        }
     } else if (drawable) {
         reportFontFormat(w.Font);
     }
