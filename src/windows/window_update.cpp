@@ -20,9 +20,18 @@
 namespace {
 
 // The auto-update process waits here until a window needs it, or until the next window is due.
-std::mutex autoUpdateLock;
-std::condition_variable autoUpdateWake;
-bool wakeRequested = false;
+// Never destroyed: threads may still wake the process while the process ends.
+struct AutoUpdateSignal {
+    std::mutex lock;
+    std::condition_variable wake;
+    bool requested = false;
+};
+
+AutoUpdateSignal& autoUpdateSignal()
+{
+    static auto* signal = new AutoUpdateSignal;
+    return *signal;
+}
 
 // Whether each view is off the screen: hidden or minimized, as its window system tells.
 std::array<std::atomic<bool>, 8> viewOffScreen{};
@@ -80,21 +89,23 @@ std::optional<int64_t> nextDue(uint8_t window, bool programRunning)
 // Waits until the next window is due, or until something that concerns the process changes.
 void waitForNextPass()
 {
-    std::unique_lock<std::mutex> guard(autoUpdateLock);
+    AutoUpdateSignal& signal = autoUpdateSignal();
+    std::unique_lock<std::mutex> guard(signal.lock);
     const bool programRunning = runningprogramthreads() > 0;
     // Set before the windows are looked at: a change after the look wakes the process.
     wakeonvideochange(!programRunning);
     std::optional<int64_t> due;
     for (uint8_t n = 0; n <= 7; ++n)
         if (std::optional<int64_t> next = nextDue(n, programRunning)) due = due ? std::min(*due, *next) : *next;
+    const auto requested = [&signal] { return signal.requested; };
     if (!due) {
-        autoUpdateWake.wait(guard, [] { return wakeRequested; });
+        signal.wake.wait(guard, requested);
     } else {
         // At least a millisecond between passes, as with a refresh rate of 0.
         const int64_t wait = std::max<int64_t>(*due - nowMilliseconds(), 1);
-        autoUpdateWake.wait_for(guard, std::chrono::milliseconds(wait), [] { return wakeRequested; });
+        signal.wake.wait_for(guard, std::chrono::milliseconds(wait), requested);
     }
-    wakeRequested = false;
+    signal.requested = false;
     wakeonvideochange(false);
 }
 
@@ -144,9 +155,10 @@ bool wantsupdatelayer(uint8_t window)
 
 void autoupdatewake()
 {
-    std::lock_guard<std::mutex> guard(autoUpdateLock);
-    wakeRequested = true;
-    autoUpdateWake.notify_all();
+    AutoUpdateSignal& signal = autoUpdateSignal();
+    std::lock_guard<std::mutex> guard(signal.lock);
+    signal.requested = true;
+    signal.wake.notify_all();
 }
 
 void setviewonscreen(uint8_t window, bool onScreen)
