@@ -71,6 +71,74 @@ TEST_F(GlyphDrawing, PixelsAtEveryDepth)
     EXPECT_EQ(cellcolour(1, 2, 1), 12);
 }
 
+namespace {
+
+// Cell (x, y) of window 1 drawn into `memory` (its graphic memory) straight from the rule.
+void ruleGlyph(std::vector<uint8_t>& memory, const t_Font& font, uint8_t code, int ink, int paper, int64_t x, int64_t y)
+{
+    const t_Window& w = windowTable[1];
+    const t_RGBColor i = palettecolor(ink), p = palettecolor(paper);
+    for (int64_t r = 0; r < font.Height; ++r)
+        for (int64_t k = 0; k < font.Width; ++k) {
+            const int g = font.Data[(code * font.Height + r) * font.Width + k], gi = 255 - g;
+            const int red = gi * p.Red / 255 + g * i.Red / 255, green = gi * p.Green / 255 + g * i.Green / 255,
+                      blue = gi * p.Blue / 255 + g * i.Blue / 255;
+            const int grey = gi * ((p.Red + p.Green + p.Blue) / 3) / 255 + g * ((i.Red + i.Green + i.Blue) / 3) / 255;
+            const int64_t px = font.Width * (x - 1) + k, py = font.Height * (y - 1) + r, n = py * w.Width + px;
+            uint8_t& bits = memory[py * w.Width / 8 + px / 8];
+            uint8_t& nibbles = memory[n / 2];
+            switch (w.BitDepth) {
+            case 1: bits = (red + green + blue) / 3 >= 128 ? bits | 0x80 >> px % 8 : bits & ~(0x80 >> px % 8); break;
+            case 4: {
+                const int index = fourbitindex(uint8_t(red), uint8_t(green), uint8_t(blue));
+                nibbles = px % 2 == 0 ? (nibbles & 0x0F) | index << 4 : (nibbles & 0xF0) | index;
+                break;
+            }
+            case 8: memory[n] = uint8_t(grey); break;
+            case 16: memory[2 * n + 1] = uint8_t(grey); break;
+            default: {
+                const int64_t size = w.BitDepth / 8, skip = size - 3;
+                memory[size * n + skip] = uint8_t(red), memory[size * n + skip + 1] = uint8_t(green);
+                memory[size * n + skip + 2] = uint8_t(blue);
+            }
+            }
+        }
+}
+
+}  // namespace
+
+// Glyphs are kept drawn per colour pair; what they draw stays what the rule says, also when
+// the font's data change under the same cell size, and for cells too large to be kept.
+TEST_F(GlyphDrawing, KeptGlyphsDrawWhatTheRuleSays)
+{
+    uint32_t seed = 7;
+    const auto next = [&seed] { return seed = seed * 1103515245 + 12345, seed >> 16; };
+    for (int64_t depth : {1, 4, 8, 16, 24, 32}) {
+        for (auto [width, height] : {std::pair<int64_t, int64_t>{4, 2}, {40, 30}}) {
+            t_Font font = cellfont(width, height, static_cast<size_t>(256 * width * height));
+            for (uint8_t& g : font.Data) g = static_cast<uint8_t>(next());
+            t_InitWindow(1, depth, false, 80, 60, 0, 0, font, true);
+            const t_Window& w = windowTable[1];
+            for (int64_t i = w.MemoryStart; i <= w.MemoryEnd; ++i) memoryPool[i] = static_cast<uint8_t>(next());
+            std::vector<uint8_t> rule(memoryPool.begin() + w.MemoryStart, memoryPool.begin() + w.MemoryEnd + 1);
+            for (int round = 0; round < 300; ++round) {
+                if (round % 100 == 99) {  // the same glyphs change: the font's own data, then a new font
+                    for (int64_t k = 0; k < width * height; ++k) font.Data[65 * width * height + k] ^= uint8_t(next() | 1);
+                    if (round == 99) windowTable[1].Font.Data = font.Data;
+                    if (round == 199) t_WindowFont(1, font);
+                }
+                const uint8_t code = round % 3 == 0 ? 65 : static_cast<uint8_t>(next());
+                const int colour = static_cast<int>(next() % 4 * 0x51);  // a few pairs, over and over
+                const int64_t x = 1 + next() % w.TextWidth, y = 1 + next() % w.TextHeight;
+                t_PrintSymbol(1, code, static_cast<uint8_t>(colour), x, y);
+                ruleGlyph(rule, font, code, colour >> 4, colour & 15, x, y);
+            }
+            ASSERT_TRUE(std::equal(rule.begin(), rule.end(), memoryPool.begin() + w.MemoryStart))
+                << depth << " bit, cells of " << width << " x " << height;
+        }
+    }
+}
+
 TEST_F(GlyphDrawing, RefusalsNeverWriteOutsideTheWindowButRecordTheCell)
 {
     greyWindow(24);

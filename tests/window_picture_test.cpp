@@ -2,6 +2,8 @@
 #include "events/views.h"
 #include "platform/threads.h"
 #include "window_test_support.h"
+#include "app/program_thread.h"
+#include "windows/video_changes.h"
 #include "windows/window_update.h"
 
 #include <QImage>
@@ -10,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <thread>
 
 namespace {
@@ -83,17 +86,70 @@ TEST_F(WindowPicture, UpdatesAndRefusals)
     EXPECT_EQ(loglines([] { t_WindowUpdate(9, false); }), Lines{"t_WindowUpdate: Window is not a graphic window."});
     EXPECT_EQ(loglines([] { t_WindowAutoUpdate(3, true); }), Lines{"t_WindowAutoUpdate: Window #3 not initialized."});
     EXPECT_EQ(loglines([] { t_WindowAutoUpdate(8, true); }), Lines{"t_WindowAutoUpdate: Window is not a graphic window."});
-    // Refresh rate 0 redisplays on every pass of the auto-update process.
+    // Refresh rate 0: every pass redisplays a window whose memory changed, and only such a
+    // window; the times a program can read move on every pass all the same.
+    auto* view = dynamic_cast<GraphicView*>(windowview(1));
     std::unique_lock<std::mutex> guard(windowRecordLock);
     windowTable[1].RefreshRate = 0;  // AutoUpdate is on
     guard.unlock();
-    EXPECT_GE(autoupdatepass(), 1);
-    EXPECT_GE(autoupdatepass(), 1);
+    const qint64 before = view->shownPicture().cacheKey();
+    notevideochange(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { autoupdatepass(); return view->shownPicture().cacheKey() != before; }, 2000));
     guard.lock();
+    windowTable[1].UpdateFinished = windowTable[1].UpdateStarted = 0;
+    guard.unlock();
+    EXPECT_EQ(autoupdatepass(), 0);
+    guard.lock();
+    EXPECT_GT(windowTable[1].UpdateStarted, 0);
+    EXPECT_GT(windowTable[1].UpdateFinished, 0);
+    EXPECT_TRUE(windowTable[1].VerticalBlank);
     windowTable[1].RefreshRate = 1;  // once a second at most
     guard.unlock();
+    notevideochange(1);
     autoupdatepass();
     EXPECT_EQ(autoupdatepass(), 0);
+}
+
+// The auto-update process sleeps while no shown window has auto-update on and, with no
+// program running, while nothing has changed; otherwise it wakes at the refresh rate.
+TEST_F(WindowPicture, TheAutoUpdateProcessSleepsWhileNoWindowNeedsIt)
+{
+    std::thread([] { (void)currentthreadnumber(); }).join();  // the process's thread gets a name then
+    makeWindow(8, {1});  // auto-update off
+    ASSERT_TRUE(QTest::qWaitFor([] { return autoUpdateRunning.load(); }, 2000));
+    std::string status;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        if (name == "t_WindowAutoUpd") status = task.path() / "status";
+    }
+    ASSERT_FALSE(status.empty());
+    // The process's wake-ups while the test waits `ms` milliseconds.
+    const auto wakeups = [&status](int ms) {
+        const auto switches = [&status] {
+            int64_t total = 0;
+            std::ifstream file(status);
+            for (std::string line; std::getline(file, line);)
+                if (line.find("ctxt_switches:") != std::string::npos) total += std::stoll(line.substr(line.find(':') + 1));
+            return total;
+        };
+        const int64_t before = switches();
+        QTest::qWait(ms);
+        return switches() - before;
+    };
+    EXPECT_LE(wakeups(300), 2);
+    t_WindowAutoUpdate(1, true);
+    EXPECT_LE(wakeups(300), 4);  // nothing changes and no program runs: a pass or two at most
+    std::promise<void> end;
+    std::shared_future<void> ended = end.get_future().share();
+    startprocess([ended] { ended.wait(); }, 512 * 1024);
+    ASSERT_TRUE(QTest::qWaitFor([] { return runningprogramthreads() > 0; }, 2000));
+    EXPECT_GE(wakeups(300), 4);  // 30 passes a second for a program that may read the times
+    t_WindowVisible(1, false);
+    wakeups(50);
+    EXPECT_LE(wakeups(300), 2);
+    end.set_value();
+    ASSERT_TRUE(QTest::qWaitFor([] { return runningprogramthreads() == 0; }, 2000));
 }
 
 TEST_F(WindowPicture, ViewShowsThePictureScaledWithoutSmoothingAndKeepsItForQuickUpdates)

@@ -4,6 +4,7 @@
 #include "platform/main_thread.h"
 #include "platform/threads.h"
 #include "platform/worker_pool.h"
+#include "windows/window_update.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -23,7 +24,11 @@ std::atomic<int64_t> programThreads{0};
 // Counted from its creation; the count drops when the thread ends, also when it ends from
 // inside (pthread_exit unwinds the stack).
 struct ProgramThreadEnd {
-    ~ProgramThreadEnd() { --programThreads; }
+    ~ProgramThreadEnd()
+    {
+        --programThreads;
+        autoupdatewake();  // with the program gone, unchanged windows need no updates
+    }
 };
 
 void startprogramthread()
@@ -37,6 +42,7 @@ void startprogramthread()
         programStartPending = false;
     }
     entryTaken.notify_all();
+    autoupdatewake();  // windows with auto-update want it again while a program runs
     if (entry) entry();
 }
 

@@ -4,6 +4,7 @@
 #include "events/view_scaling.h"
 #include "platform/key_events.h"
 #include "vxtools.h"
+#include "windows/video_changes.h"
 #include "windows/window_table.h"
 #include "windows/window_update.h"
 
@@ -36,8 +37,11 @@ QPointF positionInWindow(const QWidget* widget, const QMouseEvent& event)
 
 }  // namespace
 
+// Follows its window's minimizing and restoring, and takes the clicks its parent gets at the
+// view's edges.
 bool GraphicView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == watched_ && event->type() == QEvent::WindowStateChange) noteOnScreen();
     if (watched != parentWidget()) return false;
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonRelease && edgeClick_) {
@@ -54,12 +58,39 @@ bool GraphicView::eventFilter(QObject* watched, QEvent* event)
     return edgeClick_;
 }
 
+// The change count is read before the picture is made: a change made meanwhile shows in the
+// next picture, if not in this one.
 QImage GraphicView::takePicture()
 {
+    const uint64_t changes = videochanges(window_);
     if (window_ == 0) setverticalblank(0, false);
     QImage picture = t_WindowImage(window_);
     if (window_ == 0) setverticalblank(0, true);
+    if (!picture.isNull()) notepictured(window_, changes);
     return picture;
+}
+
+// The auto-update process looks after a view only while it is on the screen: shown, and its
+// window not minimized.
+void GraphicView::noteOnScreen()
+{
+    setviewonscreen(window_, isVisible() && !window()->isMinimized());
+}
+
+void GraphicView::showEvent(QShowEvent*)
+{
+    if (watched_ != window()) {
+        if (watched_ != nullptr) watched_->removeEventFilter(this);
+        watched_ = window();
+        watched_->installEventFilter(this);
+    }
+    noteOnScreen();
+}
+
+// Hidden by the program, or (spontaneously) by the window system when its window is minimized.
+void GraphicView::hideEvent(QHideEvent*)
+{
+    setviewonscreen(window_, false);
 }
 
 // With QuickUpdate the view keeps its last picture when no new one comes, as a layer keeps

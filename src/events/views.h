@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include "events/view_scaling.h"
@@ -27,6 +28,10 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // Watches its window for being minimized and restored.
+    bool eventFilter(QObject* object, QEvent* event) override;
     // Tab and Shift-Tab are keys of the program, not moves of the keyboard focus.
     bool focusNextPrevChild(bool) override { return false; }
 
@@ -39,11 +44,12 @@ private:
     std::optional<PicturePixel> pixelAt(QPointF inWindow) const;
     // Hands a left or right click at `inWindow` to the mouse handler; false for other buttons.
     bool takeClick(const QMouseEvent& event, QPointF inWindow);
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void noteOnScreen();
 
     uint8_t window_;
     QImage shown_;
     bool edgeClick_ = false;  // a press taken from the parent, whose release ends it
+    QPointer<QWidget> watched_;  // the window whose state changes the view follows
 };
 
 #define VX_VIEW_CLASS(Name, Number)                                                     \

@@ -18,6 +18,9 @@ namespace {
 constexpr size_t workerStackSize = 8 * 1024 * 1024;
 constexpr size_t monitorStackSize = 256 * 1024;
 constexpr auto retireAfter = std::chrono::seconds(5);
+// A worker that runs out of tasks looks for new ones this long before it sleeps: a task
+// submitted meanwhile needs no wake-up, so a stream of short tasks costs no thread switches.
+constexpr auto spinFor = std::chrono::microseconds(50);
 // While tasks wait, the monitor looks at the busy workers this often; a worker whose thread
 // was off the CPU, and not merely waiting for it, at this many looks in a row counts as blocked.
 constexpr auto monitorInterval = std::chrono::milliseconds(2);
@@ -32,17 +35,25 @@ struct Worker {
     bool counted = false;  // counts against the width
 };
 
+struct Task {
+    std::function<void()> run;
+    DispatchGroup* group = nullptr;  // left when the task is done
+};
+
 struct WorkerPool {
     std::mutex lock;
     std::condition_variable wake;  // idle workers wait here
     std::condition_variable monitorWake;
-    std::deque<std::function<void()>> tasks;
+    std::deque<Task> tasks;
+    std::atomic<size_t> queued{0};  // tasks.size(), for spinning workers to look at unlocked
     std::vector<Worker*> busy;
     size_t width = 1;
     size_t running = 0;   // busy workers that count against the width
     size_t idle = 0;      // workers waiting on `wake`
     size_t notified = 0;  // idle workers woken for a task and not yet awake
     size_t starting = 0;  // workers started for a task and not yet looking for one
+    size_t spinning = 0;  // workers looking for tasks before they sleep
+    size_t claimed = 0;   // tasks left to spinning workers
     size_t workers = 0;
     uint64_t serial = 0;
     bool monitorStarted = false;
@@ -70,7 +81,7 @@ thread_local Worker* currentWorker = nullptr;
 
 bool tasksWaiting(const WorkerPool& p)
 {
-    return p.tasks.size() > p.notified + p.starting;
+    return p.tasks.size() > p.notified + p.starting + p.claimed;
 }
 
 // A worker counts against the width while it runs a task that neither said it waits nor
@@ -91,8 +102,10 @@ void recount(WorkerPool& p, Worker& w)
 Starts grant(WorkerPool& p)
 {
     Starts starts;
-    while (tasksWaiting(p) && p.running + p.notified + p.starting < p.width) {
-        if (p.idle > p.notified) {
+    while (tasksWaiting(p) && p.running + p.notified + p.starting + p.claimed < p.width) {
+        if (p.spinning > p.claimed) {
+            ++p.claimed;  // a spinning worker takes it without being woken
+        } else if (p.idle > p.notified) {
             ++p.notified;
             p.wake.notify_one();
         } else {
@@ -127,8 +140,9 @@ void start(WorkerPool& p, Starts starts)
 
 void runTask(WorkerPool& p, Worker& self, std::unique_lock<std::mutex>& guard)
 {
-    std::function<void()> task = std::move(p.tasks.front());
+    Task task = std::move(p.tasks.front());
     p.tasks.pop_front();
+    p.queued.store(p.tasks.size(), std::memory_order_relaxed);
     self.task = ++p.serial;
     self.sleepingLooks = 0;
     recount(p, self);
@@ -136,13 +150,40 @@ void runTask(WorkerPool& p, Worker& self, std::unique_lock<std::mutex>& guard)
     const Starts starts = grant(p);  // room for more than this one task
     guard.unlock();
     start(p, starts);
-    task();
-    task = nullptr;
+    task.run();
+    task.run = nullptr;
+    if (task.group != nullptr) task.group->leave();
     resetthreadname(workerName);
     guard.lock();
     p.busy.erase(std::find(p.busy.begin(), p.busy.end(), &self));
     self.task = 0;
     recount(p, self);
+}
+
+// Looks for a task for a short while, unlocked; whether one came.
+bool spinForTask(WorkerPool& p, std::unique_lock<std::mutex>& guard)
+{
+    ++p.spinning;
+    guard.unlock();
+    const auto end = std::chrono::steady_clock::now() + spinFor;
+    bool found = false;
+    while (!found && std::chrono::steady_clock::now() < end) {
+        sched_yield();  // leaves the CPU to a thread that submits, where they share one
+        found = p.queued.load(std::memory_order_relaxed) > 0;
+    }
+    guard.lock();
+    --p.spinning;
+    if (p.claimed > p.spinning) {
+        // A task left to this worker: it takes it, or another worker is found for it.
+        p.claimed = p.spinning;
+        if (p.tasks.empty() || p.running >= p.width) {
+            const Starts starts = grant(p);
+            guard.unlock();
+            start(p, starts);
+            guard.lock();
+        }
+    }
+    return !p.tasks.empty() && p.running < p.width;
 }
 
 void workerMain()
@@ -159,6 +200,7 @@ void workerMain()
             runTask(p, self, guard);
             continue;
         }
+        if (spinForTask(p, guard)) continue;
         ++p.idle;
         const bool timedOut = p.wake.wait_for(guard, retireAfter) == std::cv_status::timeout;
         --p.idle;
@@ -245,18 +287,29 @@ size_t processcpucount()
     return std::max(1, CPU_COUNT(&set));
 }
 
-void poolsubmit(std::function<void()> task)
+namespace {
+
+// Queues `task`; with `newWidth` the width follows the affinity mask again.
+void submit(Task task, bool newWidth)
 {
     WorkerPool& p = pool();
-    const size_t width = processcpucount();
+    const size_t width = newWidth ? processcpucount() : 0;
     Starts starts;
     {
         std::lock_guard<std::mutex> guard(p.lock);
-        p.width = width;
+        if (newWidth) p.width = width;
         p.tasks.push_back(std::move(task));
+        p.queued.store(p.tasks.size(), std::memory_order_relaxed);
         starts = grant(p);
     }
     start(p, starts);
+}
+
+}  // namespace
+
+void poolsubmit(std::function<void()> task)
+{
+    submit(Task{std::move(task), nullptr}, true);
 }
 
 size_t poolwidth()
@@ -301,30 +354,36 @@ BlockingWait::~BlockingWait()
     recount(p, *currentWorker);
 }
 
+// The first task of a batch (the group had none outstanding) reads the affinity mask for the
+// pool's width; the rest of the batch keeps it.
 void DispatchGroup::async(std::function<void()> task)
 {
-    enter();
-    poolsubmit([this, task = std::move(task)] {
-        task();
-        leave();
-    });
+    const bool first = outstanding_.fetch_add(1) == 0;
+    submit(Task{std::move(task), this}, first);
 }
 
 void DispatchGroup::enter()
 {
-    std::lock_guard<std::mutex> guard(lock_);
-    ++outstanding_;
+    outstanding_.fetch_add(1);
 }
 
+// Under the lock: a waiter that saw the count reach 0 has taken the lock after this, so the
+// group is not destroyed while a task still touches it.
 void DispatchGroup::leave()
 {
     std::lock_guard<std::mutex> guard(lock_);
-    if (--outstanding_ == 0) done_.notify_all();
+    if (outstanding_.fetch_sub(1) == 1) done_.notify_all();
 }
 
 void DispatchGroup::wait()
 {
-    BlockingWait blocking;
+    // Short tasks are often done within moments: look a while before sleeping.
+    const auto end = std::chrono::steady_clock::now() + spinFor;
+    while (outstanding_.load(std::memory_order_relaxed) > 0 && std::chrono::steady_clock::now() < end) sched_yield();
     std::unique_lock<std::mutex> guard(lock_);
-    done_.wait(guard, [this] { return outstanding_ <= 0; });
+    if (outstanding_.load() <= 0) return;
+    guard.unlock();
+    BlockingWait blocking;
+    guard.lock();
+    done_.wait(guard, [this] { return outstanding_.load() <= 0; });
 }

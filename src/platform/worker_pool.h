@@ -8,6 +8,7 @@
 // do not starve the rest. Idle workers are reused and retire after a while.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -50,5 +51,5 @@ public:
 private:
     std::mutex lock_;
     std::condition_variable done_;
-    int64_t outstanding_ = 0;
+    std::atomic<int64_t> outstanding_{0};  // lowered only under lock_
 };

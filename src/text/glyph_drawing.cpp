@@ -3,9 +3,14 @@
 #include "app/checked_arithmetic.h"
 #include "platform/log.h"
 #include "text/text_window.h"
+#include "windows/video_changes.h"
 #include "windows/window_table.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -72,6 +77,120 @@ void drawRow24(uint8_t* pixel, const uint8_t* glyph, int64_t width, const BlendT
     std::memcpy(pixel, blend.rgb[glyph[width - 1]].data(), 3);
 }
 
+// Bytes of a pixel at the depths whose glyphs are kept drawn; 0 for the others.
+int64_t bytesPerPixel(int64_t depth)
+{
+    return depth == 8 || depth == 16 || depth == 24 || depth == 32 ? depth / 8 : 0;
+}
+
+// Glyphs drawn in one colour pair at one depth, as the rows of pixels they make in graphic
+// memory: drawing a glyph then copies its rows. Each glyph keeps the grey values it was drawn
+// from; a glyph whose font data differ (another font, or the same font changed) is drawn
+// again, so no font needs to name itself. Kept per thread for the few pairs used last.
+struct RenderedGlyphs {
+    int64_t ink = -1, paper = -1, depth = 0, width = 0, height = 0;
+    uint64_t lastUse = 0;
+    std::vector<uint8_t> grey;    // 256 glyphs of width x height grey values
+    std::vector<uint8_t> pixels;  // 256 glyphs of height rows of width pixels
+    std::vector<bool> drawn;
+};
+
+// Cells of at most this many pixels are kept drawn: the program's 16 x 32 cells and smaller.
+constexpr int64_t renderedCellPixels = 1024;
+constexpr size_t renderedPairs = 8;
+
+RenderedGlyphs& renderedGlyphs(int64_t ink, int64_t paper, int64_t depth, int64_t width, int64_t height)
+{
+    thread_local std::array<RenderedGlyphs, renderedPairs> kept;
+    thread_local uint64_t uses = 0;
+    thread_local size_t last = 0;
+    const auto matches = [&](const RenderedGlyphs& r) {
+        return r.ink == ink && r.paper == paper && r.depth == depth && r.width == width && r.height == height;
+    };
+    ++uses;
+    if (!matches(kept[last])) {
+        size_t found = 0;
+        while (found < kept.size() && !matches(kept[found])) ++found;
+        if (found == kept.size()) {
+            found = 0;
+            for (size_t i = 1; i < kept.size(); ++i)
+                if (kept[i].lastUse < kept[found].lastUse) found = i;
+            RenderedGlyphs& r = kept[found];
+            r.ink = ink, r.paper = paper, r.depth = depth, r.width = width, r.height = height;
+            r.grey.assign(static_cast<size_t>(256 * width * height), 0);
+            r.pixels.assign(static_cast<size_t>(256 * width * height * bytesPerPixel(depth)), 0);
+            r.drawn.assign(256, false);
+        }
+        last = found;
+    }
+    kept[last].lastUse = uses;
+    return kept[last];
+}
+
+// The pixels of `count` grey values in the colours of `blend`; at 16 and 32 bits the first
+// byte of each pixel, which drawing leaves alone, is 0.
+void renderPixels(uint8_t* out, const uint8_t* grey, int64_t count, int64_t depth, const BlendTable& blend)
+{
+    for (int64_t k = 0; k < count; ++k) {
+        const uint8_t g = grey[k];
+        switch (depth) {
+        case 8: out[k] = blend.grey[g]; break;
+        case 16: out[2 * k] = 0, out[2 * k + 1] = blend.grey[g]; break;
+        case 24: std::memcpy(out + 3 * k, blend.rgb[g].data(), 3); break;
+        default: out[4 * k] = 0, std::memcpy(out + 4 * k + 1, blend.rgb[g].data(), 3); break;
+        }
+    }
+}
+
+// The rows of the glyph of `code` drawn in `blend`'s colours, drawn now unless kept.
+const uint8_t* glyphPixels(const t_Window& w, uint8_t code, const BlendTable& blend)
+{
+    const int64_t cellPixels = w.Font.Width * w.Font.Height;
+    RenderedGlyphs& r = renderedGlyphs(blend.ink, blend.paper, w.BitDepth, w.Font.Width, w.Font.Height);
+    const uint8_t* glyph = w.Font.Data.data() + code * cellPixels;
+    uint8_t* grey = r.grey.data() + code * cellPixels;
+    uint8_t* pixels = r.pixels.data() + code * cellPixels * bytesPerPixel(w.BitDepth);
+    if (!r.drawn[code] || std::memcmp(grey, glyph, static_cast<size_t>(cellPixels)) != 0) {
+        std::memcpy(grey, glyph, static_cast<size_t>(cellPixels));
+        renderPixels(pixels, glyph, cellPixels, w.BitDepth, blend);
+        r.drawn[code] = true;
+    }
+    return pixels;
+}
+
+// Copies `count` bytes: 16 at a time, the last 16 overlapping the ones before.
+inline void copyRow(uint8_t* to, const uint8_t* from, int64_t count)
+{
+    if (count >= 16) {
+        int64_t i = 0;
+        for (; i + 16 <= count; i += 16) std::memcpy(to + i, from + i, 16);
+        if (i < count) std::memcpy(to + count - 16, from + count - 16, 16);
+    } else if (count >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + count - 8, from + count - 8, 8);
+    } else {
+        for (int64_t i = 0; i < count; ++i) to[i] = from[i];
+    }
+}
+
+// Copies a row of 2- or 4-byte pixels but for the first byte of each, which stays.
+inline void mergeRow(uint8_t* to, const uint8_t* from, int64_t count, int64_t pixelBytes)
+{
+    constexpr bool little = std::endian::native == std::endian::little;
+    const uint64_t keep = pixelBytes == 2 ? (little ? 0x00FF00FF00FF00FFull : 0xFF00FF00FF00FF00ull)
+                                          : (little ? 0x000000FF000000FFull : 0xFF000000FF000000ull);
+    int64_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t old, now;
+        std::memcpy(&old, to + i, 8);
+        std::memcpy(&now, from + i, 8);
+        old = (old & keep) | now;
+        std::memcpy(to + i, &old, 8);
+    }
+    for (; i < count; ++i)
+        if (i % pixelBytes != 0) to[i] = from[i];
+}
+
 }  // namespace
 
 uint8_t fourbitindex(uint8_t red, uint8_t green, uint8_t blue)
@@ -95,17 +214,40 @@ uint8_t fourbitindex(uint8_t red, uint8_t green, uint8_t blue)
 
 const BlendTable& blendtable(int64_t ink, int64_t paper)
 {
-    thread_local BlendTable table;
-    if (table.ink != ink || table.paper != paper) buildBlendTable(table, ink, paper);
-    return table;
+    if (ink < 0 || ink > 15 || paper < 0 || paper > 15) {
+        thread_local BlendTable other;
+        if (other.ink != ink || other.paper != paper) buildBlendTable(other, ink, paper);
+        return other;
+    }
+    thread_local std::array<std::unique_ptr<BlendTable>, 256> tables;
+    std::unique_ptr<BlendTable>& table = tables[ink * 16 + paper];
+    if (!table) {
+        table = std::make_unique<BlendTable>();
+        buildBlendTable(*table, ink, paper);
+    }
+    return *table;
 }
 
-void drawglyph(const t_Window& w, const uint8_t* glyph, const BlendTable& blend, int64_t x, int64_t y)
+void drawglyph(const t_Window& w, uint8_t code, const BlendTable& blend, int64_t x, int64_t y)
 {
     const int64_t fw = w.Font.Width, fh = w.Font.Height;
     const int64_t rowBytes = bytesperrow(w.BitDepth, w.Width);
     const int64_t px = fw * (x - 1);
     uint8_t* row = memoryPool.data() + w.MemoryStart + fh * (y - 1) * rowBytes;
+    const int64_t pixelBytes = bytesPerPixel(w.BitDepth);
+    if (pixelBytes > 0 && fw * fh <= renderedCellPixels) {
+        const int64_t glyphRowBytes = fw * pixelBytes;
+        const uint8_t* pixels = glyphPixels(w, code, blend);
+        row += px * pixelBytes;
+        for (int64_t r = 0; r < fh; ++r, row += rowBytes, pixels += glyphRowBytes) {
+            if (pixelBytes == 1 || pixelBytes == 3)
+                copyRow(row, pixels, glyphRowBytes);
+            else
+                mergeRow(row, pixels, glyphRowBytes, pixelBytes);
+        }
+        return;
+    }
+    const uint8_t* glyph = w.Font.Data.data() + code * fw * fh;
     for (int64_t r = 0; r < fh; ++r, row += rowBytes, glyph += fw) {
         switch (w.BitDepth) {
         case 1: drawRow1(row, px, glyph, fw, blend); break;
@@ -193,8 +335,10 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     if (drawable && w.Font.Format == 2) {
         const Glyph glyph = glyphOf(w.Font, code);
         if (glyph == Glyph::beyondData) return refuseCoordinates(window, x, y);
-        if (glyph == Glyph::inData)
-            drawglyph(w, w.Font.Data.data() + code * w.Font.Width * w.Font.Height, blendtable(ink, paper), x, y);
+        if (glyph == Glyph::inData) {
+            drawglyph(w, code, blendtable(ink, paper), x, y);
+            notevideochange(window);
+        }
     } else if (drawable) {
         reportFontFormat(w.Font);
     }

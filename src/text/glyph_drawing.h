@@ -19,10 +19,12 @@ struct BlendTable {
     std::array<uint8_t, 256> nibble{};
 };
 
-// The table for ink and paper (palette indexes 0 ... 15), kept per thread for the last pair.
+// The table for ink and paper (palette indexes 0 ... 15), kept per thread for every pair used.
 const BlendTable& blendtable(int64_t ink, int64_t paper);
 // The palette entry a blended colour shows as at 4 bits.
 uint8_t fourbitindex(uint8_t red, uint8_t green, uint8_t blue);
-// Draws the Font.Width x Font.Height glyph at `glyph` into cell (x, y) of `w`'s graphic
-// memory. The caller has checked the cell, the glyph and the depth.
-void drawglyph(const t_Window& w, const uint8_t* glyph, const BlendTable& blend, int64_t x, int64_t y);
+// Draws the Font.Width x Font.Height glyph of `code` into cell (x, y) of `w`'s graphic
+// memory in the colours of `blend`. The caller has checked the cell, the glyph and the depth.
+// At 8, 16, 24 and 32 bits a glyph is blended once per colour pair, in the window's pixel
+// format, and then copied row by row (see RenderedGlyphs in the source).
+void drawglyph(const t_Window& w, uint8_t code, const BlendTable& blend, int64_t x, int64_t y);

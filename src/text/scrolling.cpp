@@ -4,6 +4,7 @@
 
 #include "platform/log.h"
 #include "text/text_window.h"
+#include "windows/video_changes.h"
 #include "windows/window_table.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ bool insideGraphicBlock(const t_Window& w, int64_t from, int64_t to, int64_t cou
 
 // Moves the text area's lines by one line, as three contiguous ranges: colour plane, code
 // plane and pixel rows. `up` moves lines FL + 1 ... LL up, otherwise FL ... LL - 1 down.
-void moveFullLines(const t_Window& w, bool up)
+void moveFullLines(uint8_t window, const t_Window& w, bool up)
 {
     const int64_t tw = w.TextWidth, fl = w.TextFirstLine, ll = w.TextLastLine;
     const int64_t fw = w.Font.Width, fh = w.Font.Height, bd = w.BitDepth, width = w.Width, ms = w.MemoryStart;
@@ -31,12 +32,14 @@ void moveFullLines(const t_Window& w, bool up)
         const int64_t src = ms + bd * fh * fl * width / 8;
         const int64_t count = ms + (fw * tw + (fh * ll - 1) * width) * bd / 8 - src;
         if (insideGraphicBlock(w, src, src - lineBytes, count)) movememory(src, src - lineBytes, count);
+        notevideochange(window);
     } else {
         movememory(cp + tw * (fl - 1), cp + tw * (fl - 1) + tw, (ll - fl) * tw);
         movememory(w.TextMemoryStart + tw * (fl - 1), w.TextMemoryStart + tw * (fl - 1) + tw, (ll - fl) * tw);
         const int64_t src = ms + bd * fh * (fl - 1) * width / 8;
         const int64_t count = ms + (fw * tw + (fh * (ll - 1) - 1) * width) * bd / 8 - src;
         if (insideGraphicBlock(w, src, src + lineBytes, count)) movememory(src, src + lineBytes, count);
+        notevideochange(window);
     }
 }
 
@@ -94,7 +97,7 @@ void t_ScrollUp(uint8_t window)
     t_Window* w = scrollWindow(window, "t_ScrollUp");
     if (w == nullptr) return;
     if (spansFullLines(*w))
-        moveFullLines(*w, true);
+        moveFullLines(window, *w, true);
     else
         scrollcells(window, true);
     blankLine(window, *w, w->TextLastLine);
@@ -105,7 +108,7 @@ void t_ScrollDown(uint8_t window)
     t_Window* w = scrollWindow(window, "t_ScrollDown");
     if (w == nullptr) return;
     if (spansFullLines(*w))
-        moveFullLines(*w, false);
+        moveFullLines(window, *w, false);
     else
         scrollcells(window, false);
     blankLine(window, *w, w->TextFirstLine);

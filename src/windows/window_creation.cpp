@@ -272,6 +272,7 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t wid
 
     if (!attachView(window, font, width, height))
         logline(p + " could not be initialized, resource undefined.");
+    autoupdatewake();
     logline(p + " End.");
 }
 

@@ -9,6 +9,7 @@
 #include "platform/widgets.h"
 #include "windows/window_lookup.h"
 #include "windows/window_table.h"
+#include "windows/window_update.h"
 
 #include <cctype>
 
@@ -258,6 +259,7 @@ void t_WindowVisible(uint8_t window, bool visible)
         windowTable[window].Visible = visible;
         if (!visible) windowTable[window].UpdateDuration = 0;
     }
+    autoupdatewake();
 }
 
 void t_ColorBorder(uint8_t window, int64_t colour)

@@ -4,6 +4,7 @@
 #include "events/side_windows.h"
 #include "platform/log.h"
 #include "platform/threads.h"
+#include "windows/video_changes.h"
 
 #include <atomic>
 #include <cstring>
@@ -113,4 +114,5 @@ void t_ClearWindowMemory(uint8_t window)
     const t_Window& w = windowTable[window];
     clearGraphicMemory(w);
     clearTextMemory(w);
+    notevideochange(window);
 }

@@ -1,30 +1,54 @@
 #include "windows/window_update.h"
 
 #include "app/graphemes.h"
+#include "app/program_thread.h"
 #include "platform/clock.h"
 #include "platform/log.h"
 #include "platform/main_thread.h"
 #include "platform/threads.h"
 #include "platform/widgets.h"
 #include "platform/worker_pool.h"
+#include "windows/video_changes.h"
 #include "windows/window_lookup.h"
 #include "windows/window_table.h"
 
-#include <time.h>
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <optional>
 
 namespace {
+
+// The auto-update process waits here until a window needs it, or until the next window is due.
+// Never destroyed: threads may still wake the process while the process ends.
+struct AutoUpdateSignal {
+    std::mutex lock;
+    std::condition_variable wake;
+    bool requested = false;
+};
+
+AutoUpdateSignal& autoUpdateSignal()
+{
+    static auto* signal = new AutoUpdateSignal;
+    return *signal;
+}
+
+// Whether each view is off the screen: hidden or minimized, as its window system tells.
+std::array<std::atomic<bool>, 8> viewOffScreen{};
 
 int64_t nowMilliseconds()
 {
     return static_cast<int64_t>(absolutetime() * 1000);
 }
 
-// Whether window `window` is due for an auto-update now; notes the time when it is.
+// Whether window `window` is due for an auto-update now: shown, with AutoUpdate on, not
+// making its picture, and its refresh interval over.
 bool dueForUpdate(uint8_t window)
 {
+    if (viewOffScreen[window]) return false;
     std::lock_guard<std::mutex> guard(windowRecordLock);
     t_Window& w = windowTable[window];
-    if (!w.Initialized || !w.AutoUpdate || !w.VerticalBlank) return false;
+    if (!w.Initialized || !w.AutoUpdate || !w.VerticalBlank || !w.Visible) return false;
     int64_t interval = w.RefreshRate == 0 ? 0 : 1000 / w.RefreshRate;
     return nowMilliseconds() - w.UpdateStarted >= interval;
 }
@@ -33,6 +57,56 @@ void noteUpdateStarted(uint8_t window)
 {
     std::lock_guard<std::mutex> guard(windowRecordLock);
     windowTable[window].UpdateStarted = nowMilliseconds();
+}
+
+// An update of a window whose memory has not changed since its picture: the picture is not
+// made again, but the times a program may pace its drawing by move as if it had been.
+void noteUnchangedUpdate(uint8_t window)
+{
+    const double start = absolutetime();
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    t_Window& w = windowTable[window];
+    w.UpdateStarted = nowMilliseconds();
+    const double end = absolutetime();
+    w.UpdateDuration = static_cast<int64_t>(end * 1000000) - static_cast<int64_t>(start * 1000000);
+    w.UpdateFinished = nowMilliseconds();
+}
+
+// When window `window` next needs the auto-update process (in milliseconds of
+// nowMilliseconds()); nothing while it is not shown with AutoUpdate on, and after the program
+// has ended, while there is no change to show.
+std::optional<int64_t> nextDue(uint8_t window, bool programRunning)
+{
+    if (!graphicwindowexists(window) || viewOffScreen[window]) return std::nullopt;
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    const t_Window& w = windowTable[window];
+    if (!w.Initialized || !w.AutoUpdate || !w.Visible) return std::nullopt;
+    if (!programRunning && !videochanged(window)) return std::nullopt;
+    if (!w.VerticalBlank) return nowMilliseconds() + 1;  // its picture is being made
+    return w.UpdateStarted + (w.RefreshRate == 0 ? 0 : 1000 / w.RefreshRate);
+}
+
+// Waits until the next window is due, or until something that concerns the process changes.
+void waitForNextPass()
+{
+    AutoUpdateSignal& signal = autoUpdateSignal();
+    std::unique_lock<std::mutex> guard(signal.lock);
+    const bool programRunning = runningprogramthreads() > 0;
+    // Set before the windows are looked at: a change after the look wakes the process.
+    wakeonvideochange(!programRunning);
+    std::optional<int64_t> due;
+    for (uint8_t n = 0; n <= 7; ++n)
+        if (std::optional<int64_t> next = nextDue(n, programRunning)) due = due ? std::min(*due, *next) : *next;
+    const auto requested = [&signal] { return signal.requested; };
+    if (!due) {
+        signal.wake.wait(guard, requested);
+    } else {
+        // At least a millisecond between passes, as with a refresh rate of 0.
+        const int64_t wait = std::max<int64_t>(*due - nowMilliseconds(), 1);
+        signal.wake.wait_for(guard, std::chrono::milliseconds(wait), requested);
+    }
+    signal.requested = false;
+    wakeonvideochange(false);
 }
 
 // The text of the cells as Latin-1 characters in UTF-8, `lineEnd` after every line.
@@ -79,6 +153,20 @@ bool wantsupdatelayer(uint8_t window)
     return windowTable[window].Initialized && windowTable[window].QuickUpdate;
 }
 
+void autoupdatewake()
+{
+    AutoUpdateSignal& signal = autoUpdateSignal();
+    std::lock_guard<std::mutex> guard(signal.lock);
+    signal.requested = true;
+    signal.wake.notify_all();
+}
+
+void setviewonscreen(uint8_t window, bool onScreen)
+{
+    if (window > 7 || viewOffScreen[window].exchange(!onScreen) == !onScreen) return;
+    autoupdatewake();
+}
+
 void setverticalblank(uint8_t window, bool value)
 {
     if (!graphicwindowexists(window)) return;
@@ -107,14 +195,18 @@ void t_WindowAutoUpdate(uint8_t window, bool on)
         logline("t_WindowAutoUpdate: Window is not a graphic window.");
         return;
     }
+    bool set = false;
     if (graphicwindowexists(window)) {
         std::lock_guard<std::mutex> guard(windowRecordLock);
         if (windowTable[window].Initialized) {
             windowTable[window].AutoUpdate = on;
-            return;
+            set = true;
         }
     }
-    logline("t_WindowAutoUpdate: Window #" + std::to_string(window) + " not initialized.");
+    if (set)
+        autoupdatewake();
+    else
+        logline("t_WindowAutoUpdate: Window #" + std::to_string(window) + " not initialized.");
 }
 
 int64_t autoupdatepass()
@@ -127,7 +219,13 @@ int64_t autoupdatepass()
             logline("t_WindowAutoUpdateProcess: Window #" + std::to_string(n) + " view is nil, resource undefined.");
             continue;
         }
+        const uint64_t changes = videochanges(n);
+        if (changes == picturedchanges(n)) {
+            noteUnchangedUpdate(n);
+            continue;
+        }
         noteUpdateStarted(n);
+        notepictured(n, changes);  // the picture asked for shows at least this change
         runOnMainThread([view] { redisplayview(view, true); });
         ++asked;
     }
@@ -139,11 +237,11 @@ void t_WindowAutoUpdateProcess()
     logline("t_WindowAutoUpdateProcess: Start.");
     if (threadnumber() > 2) setthreadname("t_WindowAutoUpdate");
     autoUpdateRunning = true;
-    const timespec pause{0, 1000000};
+    // The process waits for most of its life: its worker does not count against the pool's width.
+    BlockingWait blocking;
     while (memoryInitialized && autoUpdateRunning) {
-        if (autoupdatepass() > 0) continue;
-        BlockingWait blocking;
-        nanosleep(&pause, nullptr);
+        autoupdatepass();
+        waitForNextPass();
     }
     autoUpdateRunning = false;
     logline("t_WindowAutoUpdateProcess: End.");

@@ -11,3 +11,10 @@ void setverticalblank(uint8_t window, bool value);
 // One pass of the auto-update process over the eight windows; how many views it asked to
 // redisplay.
 int64_t autoupdatepass();
+
+// Tells the auto-update process that something it waits for may have changed: a window's
+// AutoUpdate or visibility, a new window, the end of a program thread, a change to show.
+void autoupdatewake();
+// Whether window `window`'s view is on the screen (shown, not minimized); the window system
+// tells the views. Views count as on the screen until told otherwise.
+void setviewonscreen(uint8_t window, bool onScreen);
