@@ -9,7 +9,7 @@ TEST(ResultFile, StringsAreEscapedAndAlwaysValidUtf8)
         {"Intel(R) Xeon(R) CPU @ 2.20GHz", "\"Intel(R) Xeon(R) CPU @ 2.20GHz\""},
         {"say \"hi\" \\ back", "\"say \\\"hi\\\" \\\\ back\""},
         {"tab\tline\nreturn\r\b\f", "\"tab\\tline\\nreturn\\r\\b\\f\""},
-        {std::string("nul\0esc\x1b del\x7f", 12), "\"nul\\u0000esc\\u001b del\x7f\""},
+        {std::string("nul\0esc\x1b del\x7f", 13), "\"nul\\u0000esc\\u001b del\x7f\""},
         {"Größe ✓ 𝄞", "\"Größe ✓ 𝄞\""},
         // Stray continuation, cut sequence at the end, overlong "/", a surrogate, above U+10FFFF.
         {"a\x80z\xe2\x9c", "\"a\\ufffdz\\ufffd\\ufffd\""},
