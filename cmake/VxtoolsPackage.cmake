@@ -1,12 +1,13 @@
 # Installs vxtools as a library (install component vxtools): vxtools.h, the static library,
 # the runtime's resources, the CMake package vxtools (target vxtools::vxtools and
-# vxtools_add_bundle) and the pkg-config file vxtools.pc.
+# vxtools_add_bundle), the pkg-config file vxtools.pc and the licence (MIT, LICENSE).
 include(CMakePackageConfigHelpers)
 set(VXTOOLS_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/vxtools")
 set(VXTOOLS_INSTALL_RESOURCEDIR "${CMAKE_INSTALL_DATADIR}/vxtools")
 
 install(TARGETS vxtools EXPORT vxtoolsTargets ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT vxtools)
 install(FILES src/vxtools.h DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}" COMPONENT vxtools)
+install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/vxtools" COMPONENT vxtools)
 vxtools_resources(vxtools_resource_files)
 install(FILES ${vxtools_resource_files} DESTINATION "${VXTOOLS_INSTALL_RESOURCEDIR}" COMPONENT vxtools)
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs Calvotrimex. With a display it opens its window; without one it runs on
-# Qt's offscreen platform, quits when the program is done and leaves the picture of its
-# window in build/release/calvotrimex.png.
+# Qt's offscreen platform by itself, quits when the program is done, and this script leaves
+# the picture of its window in build/release/calvotrimex.png (--quit-when-done also ends
+# it when QT_QPA_PLATFORM names a platform).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -15,6 +16,6 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$app" "$@"
 else
     snapshot="$build/calvotrimex.png"
-    "$app" -platform offscreen --quit-when-done --snapshot "$snapshot" "$@"
+    "$app" --quit-when-done --snapshot "$snapshot" "$@"
     echo "The window's picture: $snapshot"
 fi

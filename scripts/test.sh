@@ -2,7 +2,8 @@
 # Builds Calvotrimex and runs the test suite three times: as built, under AddressSanitizer +
 # UndefinedBehaviorSanitizer, and (the plain C++ core) under ThreadSanitizer. The plain build
 # is also checked for using nothing from /usr beyond the listed Debian packages. The sanitizer
-# builds make only what their tests use; ccache serves whatever is unchanged.
+# builds make only what their tests use; ccache serves whatever is unchanged. In the plain
+# build any compiler warning is an error.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -19,7 +20,7 @@ run_tests() {
 
 echo "== tests"
 plain="$project_dir/build/test"
-configure "$plain" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure "$plain" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXTOOLS_WARNINGS_AS_ERRORS=ON
 cmake --build "$plain" -j "$jobs"
 run_tests "$plain"
 "$project_dir/scripts/check-packages.sh" "$plain"

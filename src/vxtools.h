@@ -142,9 +142,15 @@ private:
 // once the user quits. `bundle` names the bundle folder whose Contents/Resources/ holds the
 // interface file, the fonts and the sound; empty means the bundle of the running executable.
 // Besides Qt's own options it understands --quit-when-done (quit once the program thread
-// has ended) and --snapshot FILE (write window 0's picture as PNG when the program thread
-// ends).
+// has ended), --snapshot FILE (write window 0's picture as PNG when the program thread
+// ends), --version and --help. Where there is no display (neither DISPLAY nor
+// WAYLAND_DISPLAY, and no platform chosen), it runs on Qt's offscreen platform and quits once
+// the program thread has ended.
 int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle = {});
+// Names the program for --version ("name version") and adds `options`, lines of text, to
+// --help under the program's own name. Called before runprogram; without it --version shows
+// the executable's name and the runtime's version.
+void describeprogram(const std::string& name, const std::string& version, const std::string& options = {});
 
 // Starts `entry` on a new thread with a stack of `stackSize` bytes; callable from any thread.
 void startprocess(std::function<void()> entry, int64_t stackSize);

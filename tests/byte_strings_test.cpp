@@ -133,7 +133,9 @@ TEST(CompareText, UnsignedBytesThenLengthAndHashes)
         int64_t expected = a < b ? -1 : (b < a ? 1 : 0);
         EXPECT_EQ(comparetext(a, b), expected);
         EXPECT_EQ(Text{a} == Text{b}, expected == 0);
-        if (expected == 0) EXPECT_EQ(std::hash<Text>{}(Text{a}), std::hash<Text>{}(Text{b}));
+        if (expected == 0) {
+            EXPECT_EQ(std::hash<Text>{}(Text{a}), std::hash<Text>{}(Text{b}));
+        }
     }
     std::hash<Text> hash;
     EXPECT_NE(hash(Text{{}}), hash(Text{{0}}));

@@ -173,10 +173,16 @@ TEST(FontExpansion, RefusalsAndBadData)
 void checkHostile(const Bytes& bytes)
 {
     t_Font font = fontfrombytes(bytes);
-    if (bytes.size() < 14) ASSERT_TRUE(font.Data.empty());
-    if (!font.Data.empty()) ASSERT_EQ(font.Identifier, fontIdentifier());
+    if (bytes.size() < 14) {
+        ASSERT_TRUE(font.Data.empty());
+    }
+    if (!font.Data.empty()) {
+        ASSERT_EQ(font.Identifier, fontIdentifier());
+    }
     ASSERT_EQ(font.Identifier.size(), 4u);
-    if (!bytes.empty()) ASSERT_EQ(font.HeaderSize, bytes[0]);
+    if (!bytes.empty()) {
+        ASSERT_EQ(font.HeaderSize, bytes[0]);
+    }
 }
 
 TEST_F(FontFiles, HostileFilesNeverCrash)

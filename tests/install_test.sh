@@ -3,7 +3,8 @@
 # Installs the build to a prefix with a blank in its path, builds a program on vxtools outside
 # the source tree against that prefix alone (CMake package, then pkg-config) and runs it
 # offscreen to its end. Then stages an install with DESTDIR and checks that the link, the
-# desktop entry and both packages name the final prefix and nothing names the staging folder.
+# desktop entry and both packages name the final prefix, the manual page, the AppStream
+# metadata and the licences are there, and nothing names the staging folder.
 set -euo pipefail
 build="$(cd "$1" && pwd)" source="$(cd "$2" && pwd)"
 work="$build/install test"
@@ -38,6 +39,10 @@ root="$stage$final"
     fail "bin/calvotrimex does not lead to the bundle"
 grep -qx "Exec=\"$final/bin/calvotrimex\"" "$root/share/applications/calvotrimex.desktop" ||
     fail "the desktop entry starts $(grep Exec= "$root/share/applications/calvotrimex.desktop")"
+for file in share/man/man1/calvotrimex.1.gz share/metainfo/*.metainfo.xml share/doc/calvotrimex/copyright \
+    share/doc/vxtools/LICENSE; do
+    compgen -G "$root/$file" >/dev/null || fail "no $file"
+done
 grep -qx 'prefix=/opt/calvo\\ trimex' "$root/lib/pkgconfig/vxtools.pc" || fail "vxtools.pc: $(head -1 "$root/lib/pkgconfig/vxtools.pc")"
 ! grep -rlF "$stage" "$stage" || fail "these files name the staging folder"
 echo "installed, built against and ran; staged install names $final"

@@ -90,8 +90,9 @@ TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
     EXPECT_EQ(keys[QStringLiteral("Beenden")], QKeySequence(QStringLiteral("Ctrl+Q")));
     EXPECT_EQ(keys[QStringLiteral("Text kopieren")], QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     for (const auto& [title, key] : keys)  // the others with Control and Shift
-        if (!key.isEmpty() && title != QStringLiteral("Beenden"))
+        if (!key.isEmpty() && title != QStringLiteral("Beenden")) {
             EXPECT_EQ(key[0].keyboardModifiers(), Qt::ControlModifier | Qt::ShiftModifier) << title.toStdString();
+        }
     for (uint8_t n = 0; n <= 12; ++n) EXPECT_EQ(menuTags(windowobject(n)), tags) << int(n);
     QStringList titles;
     for (QAction* menu : menubar(appDelegate().PasteboardWindow)->actions()) titles << menu->text();

@@ -51,9 +51,10 @@ TEST(KeyTable, RowsAndTheGeneralRule)
     for (const Case& c : cases) {
         KeyValue v = keyvalue(c.key, c.characters, c.modifiers);
         EXPECT_EQ(v.event, c.event) << c.key << " " << c.characters;
-        if (c.event)
+        if (c.event) {
             EXPECT_EQ(std::tuple(v.value, v.cursorKey, v.functionKey), std::tuple(c.value, c.cursor, c.function))
                 << c.key << " " << c.characters;
+        }
     }
     EXPECT_FALSE(keyvalue(92, "9", control).event);  // Control on the numeric pad redirects output instead
     for (auto [key, digit, redirect] : {std::tuple{92, "9", 1}, {89, "7", 0}, {91, "8", 2}})

@@ -1,7 +1,12 @@
 // The real application, started offscreen: its launch lines, and quitting it.
 #include "application_process.h"
 
+#include <QDateTime>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +28,90 @@ int positionOf(const std::vector<std::string>& lines, const std::string& line)
 
 const QString bundle = QStringLiteral("--bundle=" VX_CALVOTRIMEX_BUNDLE);
 
+// A program started where there is no display: no DISPLAY, no WAYLAND_DISPLAY, no platform.
+struct Undisplayed : QProcess {
+    Undisplayed(const char* program, const QStringList& arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+        setProcessEnvironment(environment);
+        start(program, arguments);
+    }
+    ~Undisplayed() { kill(); waitForFinished(); }
+    // The exit status, or -1 when the program did not end by itself within `seconds`.
+    int wait(int seconds)
+    {
+        return waitForFinished(seconds * 1000) && exitStatus() == NormalExit ? exitCode() : -1;
+    }
+};
+
 }  // namespace
+
+// What a program tells and refuses before it starts, with no display to start on.
+TEST(Launch, VersionHelpAndRefusedResultFile)
+{
+    const struct {
+        const char* program;
+        QStringList arguments;
+        int status;
+        QString output;  // what standard output begins with
+    } cases[] = {
+        {VX_CALVOTRIMEX, {"--version"}, 0, "Calvotrimex " VX_VERSION "\n"},
+        {VX_BUSY_PROGRAM, {"--version"}, 0, "vx_busy_program (vxtools " VX_VERSION ")\n"},
+        {VX_CALVOTRIMEX, {"--result", "-", "--help"}, 0, "Usage: " VX_CALVOTRIMEX " [options]\n"},
+        {VX_CALVOTRIMEX, {"--result", "/nonexistent/result.json"}, 1,
+         "openresult: The result file /nonexistent/result.json cannot be written: No such file or directory.\n"},
+        {VX_CALVOTRIMEX, {"--result"}, 1, "calvotrimex: --result needs a file name, or - for standard output.\n"},
+    };
+    for (const auto& [program, arguments, status, output] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        Undisplayed application(program, arguments);
+        EXPECT_EQ(application.wait(30), status);
+        const QString printed = application.readAllStandardOutput();
+        EXPECT_TRUE(printed.startsWith(output)) << printed.toStdString();
+        if (arguments.contains("--help")) {
+            EXPECT_TRUE(printed.contains("\n  --result FILE ")) << printed.toStdString();
+        }
+    }
+}
+
+// Without a display the application runs offscreen by itself, measures, writes its result as
+// JSON to standard output, its log to standard error, and exits 0.
+TEST(Launch, WithoutADisplayItMeasuresWritesItsResultAndEnds)
+{
+    Undisplayed application(VX_CALVOTRIMEX, {"--result", "-"});
+    ASSERT_EQ(application.wait(300), 0);
+    const QString log = application.readAllStandardError();
+    EXPECT_TRUE(log.startsWith("runprogram: No display; running offscreen and quitting when the program ends.\n")) << log.toStdString();
+    EXPECT_TRUE(log.contains("\napplicationWillTerminate: Called.\n")) << log.toStdString();
+
+    QJsonParseError error;
+    const QJsonObject result = QJsonDocument::fromJson(application.readAllStandardOutput(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(result.keys(), (QStringList{"cpus", "gflops", "kernel", "model", "passes", "threads", "time", "version"}));
+    EXPECT_EQ(result["version"].toString(), VX_VERSION);
+    const QDateTime time = QDateTime::fromString(result["time"].toString(), Qt::ISODate);
+    EXPECT_TRUE(time.isValid() && time.timeSpec() == Qt::UTC && time.secsTo(QDateTime::currentDateTimeUtc()) < 600);
+    EXPECT_GE(result["cpus"].toInt(), 1);
+    EXPECT_TRUE(result["model"].isString() || result["model"].isNull());
+    EXPECT_TRUE(result["kernel"].toString().startsWith("Linux "));
+    // Every measurement in order (a pass measured again appears again); the answer is the
+    // thread count of a measurement that counted as faster.
+    const QJsonArray passes = result["passes"].toArray();
+    ASSERT_FALSE(passes.isEmpty());
+    bool answerCounted = false;
+    for (const QJsonValue& value : passes) {
+        const QJsonObject pass = value.toObject();
+        EXPECT_EQ(pass.keys(), (QStringList{"faster", "gflops", "microseconds", "threads"}));
+        EXPECT_GT(pass["microseconds"].toInteger(), 0);
+        EXPECT_NEAR(pass["gflops"].toDouble(), 1e6 / pass["microseconds"].toDouble(), 1e-9);
+        answerCounted |= pass["faster"].toBool() && pass["threads"].toInteger() == result["threads"].toInteger();
+    }
+    EXPECT_EQ(passes.first()["threads"].toInteger(), 1);
+    EXPECT_EQ(passes.first()["faster"].toBool(), true);
+    EXPECT_TRUE(answerCounted);
+    EXPECT_GT(result["gflops"].toDouble(), 0.0);
+}
 
 // SIGINT while the program thread computes its benchmark.
 TEST(Launch, LinesInOrderAndQuitBySignal)

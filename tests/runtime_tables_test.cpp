@@ -20,7 +20,9 @@ TEST_F(RuntimeTables, CaseTablesMapLettersOnlyAndUndoEachOther)
         EXPECT_EQ(upperCaseTable[unchanged], unchanged) << unchanged;
     for (int unchanged : {197, 198, 215, 216, 221, 97, 64, 91}) EXPECT_EQ(lowerCaseTable[unchanged], unchanged) << unchanged;
     for (int b = 0; b < 256; ++b)
-        if (lowerCaseTable[b] != b) EXPECT_EQ(upperCaseTable[lowerCaseTable[b]], b) << b;
+        if (lowerCaseTable[b] != b) {
+            EXPECT_EQ(upperCaseTable[lowerCaseTable[b]], b) << b;
+        }
 }
 
 TEST_F(RuntimeTables, HexadecimalDigitsAndValues)

@@ -43,7 +43,9 @@ TEST(Substrings, ClipAtBothEnds)
         {eAcute + flag + "z", 2, 1, flag}, {"x" + eAcute + "y", 2, 1, eAcute}, {"a\xe2\x82", 2, 1, "\xe2"}};
     for (const Case& c : cases) {
         EXPECT_EQ(midstring(c.text, c.position, c.length), c.mid) << c.position << " " << c.length;
-        if (c.length == 1) EXPECT_EQ(charat(c.text, c.position), c.mid) << c.position;
+        if (c.length == 1) {
+            EXPECT_EQ(charat(c.text, c.position), c.mid) << c.position;
+        }
     }
     const std::pair<int64_t, std::string> froms[] = {{minInt, "abc"}, {3, "c"}, {4, ""}, {maxInt, ""}};
     for (const auto& [position, rest] : froms) EXPECT_EQ(midfrom("abc", position), rest) << position;

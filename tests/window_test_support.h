@@ -53,7 +53,15 @@ inline bool haslogline(const Lines& lines, const std::string& line) { return std
 // A font record with cells of width x height and `dataSize` bytes of data.
 inline t_Font cellfont(int64_t width, int64_t height, size_t dataSize = 1)
 {
-    return t_Font{.Format = 2, .End = 255, .Width = width, .Height = height, .Data = std::vector<uint8_t>(dataSize)};
+    // Member by member: GCC 12 takes the designated form for a read of the identifier's
+    // initialiser list before it is made (-Wmaybe-uninitialized, a false positive).
+    t_Font font;
+    font.Format = 2;
+    font.End = 255;
+    font.Width = width;
+    font.Height = height;
+    font.Data = std::vector<uint8_t>(dataSize);
+    return font;
 }
 
 // The code byte of cell (column, line) of window `window`'s text screen; with `colour` its colour byte.

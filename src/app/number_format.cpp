@@ -43,13 +43,12 @@ static std::string fillField(const std::string& field, int64_t fill, int64_t wid
 
 std::string formatinteger(int64_t value, int64_t fill, int64_t width, bool grouping)
 {
-    std::string s = std::to_string(value);
-    std::string sign;
-    std::string digits = s;
-    if (s.size() >= 2 && s[0] == '-') {
-        sign = "-";
-        digits = s.substr(1);
-    }
+    const std::string s = std::to_string(value);
+    // Made, not assigned: GCC 12 at -O3 takes assigning a literal to a short string for an
+    // overlapping copy (-Wrestrict, a false positive).
+    const bool negative = s.size() >= 2 && s[0] == '-';
+    const std::string sign = negative ? "-" : "";
+    std::string digits = negative ? s.substr(1) : s;
     if (grouping) digits = groupDigits(digits);
     return fillField(sign + digits, fill, width);
 }
@@ -129,7 +128,7 @@ static void shiftComma(std::string& integer, std::string& fraction, int64_t expo
 {
     if (exponent < 0) {
         fraction = std::string(static_cast<size_t>(-exponent - 1), '0') + integer + fraction;
-        integer = "0";
+        integer = std::string(1, '0');  // not a literal assigned: see formatinteger
     } else if (exponent > 0) {
         std::string all = integer + fraction;
         auto integerLength = static_cast<size_t>(exponent) + 1;

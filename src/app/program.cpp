@@ -1,7 +1,11 @@
 #include "app/program.h"
 
 #include "app/benchmark.h"
+#include "app/result_file.h"
 #include "vxtools.h"
+
+#include <ctime>
+#include <tuple>
 
 namespace {
 
@@ -15,6 +19,19 @@ const t_Font& regularFont()
 {
     static const t_Font font = t_LoadFontResource("MenloRegular 16x32.font");
     return font;
+}
+
+// Runs the benchmark; every measurement and the answer go to the result file when one was
+// asked for.
+std::pair<int64_t, double> measure()
+{
+    RunResult result{.version = CALVOTRIMEX_VERSION, .time = utctime(std::time(nullptr))};
+    describemachine(result);
+    RampHooks hooks = poolramphooks();
+    hooks.measured = [&result](const RampPass& pass) { result.passes.push_back(pass); };
+    std::tie(result.threads, result.speed) = maximumthreads(true, hooks);
+    writeresult(result);
+    return {result.threads, result.speed};
 }
 
 }  // namespace
@@ -37,7 +54,7 @@ void calvotrimexprogram()
     t_Cr(window);
     t_WindowUpdate(0, false);
 
-    const auto [threads, speed] = maximumthreads(true);
+    const auto [threads, speed] = measure();
 
     t_Cr(window);
     t_WindowFont(window, boldFont());

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +38,12 @@ constexpr const char* helpText =
     "Options of every vxtools program:\n"
     "  --quit-when-done       quit the application once the program thread has ended\n"
     "  --snapshot FILE        write window 0's picture as PNG when the program thread ends\n"
+    "  --version              show the program's name and version\n"
     "  --help                 show this text\n"
+    "Without a display (neither DISPLAY nor WAYLAND_DISPLAY set, no -platform given) the\n"
+    "program runs on the offscreen platform and quits once the program thread has ended.\n"
     "\n"
+    "%s"
     "Qt's own options, among them:\n"
     "  -platform NAME         the platform plugin: xcb (X11), wayland, offscreen (no display)\n"
     "  -display DISPLAY       the X display to use (xcb)\n"
@@ -48,8 +53,22 @@ constexpr const char* helpText =
     "  -qwindowtitle TITLE    the title of the first window\n"
     "  -qwindowgeometry GEOM  the geometry of the first window\n";
 
+// What describeprogram() said about the program; set before runprogram, on the main thread.
+struct ProgramDescription {
+    std::string name;
+    std::string version;
+    std::string options;
+};
+
+ProgramDescription& programDescription()
+{
+    static ProgramDescription description;
+    return description;
+}
+
 struct ShellOptions {
     bool help = false;
+    bool version = false;
     bool quitWhenDone = false;
     std::string snapshot;            // where to write window 0's picture when the program ends
     std::vector<char*> qtArguments;  // what is left for Qt, null-terminated
@@ -61,6 +80,8 @@ ShellOptions readOptions(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         if (i > 0 && (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0))
             options.help = true;
+        else if (i > 0 && std::strcmp(argv[i], "--version") == 0)
+            options.version = true;
         else if (i > 0 && std::strcmp(argv[i], "--quit-when-done") == 0)
             options.quitWhenDone = true;
         else if (i > 0 && i + 1 < argc && std::strcmp(argv[i], "--snapshot") == 0)
@@ -70,6 +91,63 @@ ShellOptions readOptions(int argc, char** argv)
     }
     options.qtArguments.push_back(nullptr);
     return options;
+}
+
+bool isSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether an argument chooses Qt's platform or display: "-platform", "--display", ...
+bool choosesPlatform(const char* argument)
+{
+    for (const char* option : {"-platform", "--platform", "-display", "--display"}) {
+        const size_t length = std::strlen(option);
+        if (std::strncmp(argument, option, length) == 0 && (argument[length] == '\0' || argument[length] == '='))
+            return true;
+    }
+    return false;
+}
+
+// Whether the program was started where there is no display: neither an X nor a Wayland
+// display is named, and no platform or display was chosen by option or environment.
+bool withoutDisplay(const ShellOptions& options)
+{
+    if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM")) return false;
+    return std::none_of(options.qtArguments.begin(), options.qtArguments.end() - 1, choosesPlatform);
+}
+
+// Without a display the program runs offscreen and ends when its program thread ends.
+void runOffscreen(ShellOptions& options)
+{
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    auto& arguments = options.qtArguments;
+    arguments.insert(arguments.begin() + (arguments.size() > 1 ? 1 : 0), {platformOption, offscreen});
+    options.quitWhenDone = true;
+    logline("runprogram: No display; running offscreen and quitting when the program ends.");
+}
+
+void printVersion(const char* executable)
+{
+    const ProgramDescription& description = programDescription();
+    if (!description.name.empty()) {
+        std::printf("%s %s\n", description.name.c_str(), description.version.c_str());
+    } else {
+        const char* slash = std::strrchr(executable, '/');
+        std::printf("%s (vxtools %s)\n", slash != nullptr ? slash + 1 : executable, VXTOOLS_VERSION);
+    }
+    std::fflush(stdout);
+}
+
+void printHelp(const char* executable)
+{
+    const ProgramDescription& description = programDescription();
+    std::string own;
+    if (!description.options.empty()) own = "Options of " + description.name + ":\n" + description.options + "\n";
+    std::printf(helpText, executable, own.c_str());
+    std::fflush(stdout);
 }
 
 // SIGINT and SIGTERM quit the application the way its Quit item does: the handler only
@@ -151,14 +229,20 @@ void showWindowAgain()
 
 }  // namespace
 
+void describeprogram(const std::string& name, const std::string& version, const std::string& options)
+{
+    programDescription() = {name, version, options};
+}
+
 int runprogram(int argc, char** argv, std::function<void()> body, const std::string& bundle)
 {
     ShellOptions options = readOptions(argc, argv);
-    if (options.help) {
-        std::printf(helpText, argc > 0 ? argv[0] : "program");
-        std::fflush(stdout);
+    const char* executable = argc > 0 ? argv[0] : "program";
+    if (options.help || options.version) {
+        options.help ? printHelp(executable) : printVersion(executable);
         return 0;
     }
+    if (withoutDisplay(options)) runOffscreen(options);
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
     setbundlepath(bundle);
 

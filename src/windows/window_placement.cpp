@@ -289,6 +289,6 @@ std::string windowtitlefrombundle(const std::string& bundleFolder, bool hasTextS
     std::string ending = name.size() > 4 ? name.substr(name.size() - 4) : name;
     for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ending != ".app") return name;
-    name.resize(name.size() - ending.size());
+    name.erase(name.size() - ending.size());  // not resize: GCC 12 warns of a copy it never makes
     return hasTextScreen ? name : name + "-Grafik";
 }
