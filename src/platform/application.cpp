@@ -4,6 +4,7 @@
 #include "app/program_thread.h"
 #include "platform/bundle.h"
 #include "platform/interface_file.h"
+#include "platform/leak_check.h"
 #include "platform/log.h"
 #include "platform/main_thread.h"
 #include "platform/way_back.h"
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr const char* interfaceFileName = "Calvotrimex.ui";
+constexpr int leakStatus = 23;  // LeakSanitizer's own exit status
 
 constexpr const char* helpText =
     "Usage: %s [options]\n"
@@ -178,8 +180,12 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     int status = application.exec();
 
     // Threads of the runtime may still be running (a busy program thread, a never-ending
-    // auto-update): end the process here rather than tear down what they use.
-    if (runningprogramthreads() > 0 || poolbusyworkers() > 0) std::_Exit(status);
+    // auto-update): end the process here rather than tear down what they use, after the leak
+    // check that a build under AddressSanitizer would otherwise make at exit.
+    if (runningprogramthreads() > 0 || poolbusyworkers() > 0) {
+        std::fflush(stdout);
+        std::_Exit(leaksfound() && status == 0 ? leakStatus : status);
+    }
     for (QWidget* window : interfacewindows()) delete window;
     return status;
 }
