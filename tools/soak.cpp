@@ -497,7 +497,9 @@ void judge()
     if (last.descriptors > base->descriptors) fail("descriptors", "more than after the warm-up");
     if (last.threads > base->threads + 2 + static_cast<int>(std::thread::hardware_concurrency()))
         fail("threads", "more than after the warm-up and a pool's width");
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)  // their shadow and quarantine grow on their own
     if (rssGrowthKb > 64 * 1024) fail("memory", "resident memory grew by more than 64 MB");
+#endif
 #if defined(__SANITIZE_ADDRESS__)
     if (__lsan_do_recoverable_leak_check() != 0) fail("leaks", "LeakSanitizer found leaks (standard error)");
 #endif

@@ -7,30 +7,45 @@
 #include <QMetaObject>
 #include <QThread>
 
-#include <memory>
-
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/tsan_interface.h>
-#endif
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 namespace {
 
-// Qt hands work to the GUI thread and the blocking call's answer back through its own
-// locks, which ThreadSanitizer does not see (Qt is not instrumented). Each hand-over is
-// marked on an address of its own: released by the side that hands over, acquired by the
-// side that takes over, so that what one side wrote before is known to the other.
-void handOver([[maybe_unused]] const void* token)
+// Work handed over to the GUI thread, oldest first, under a lock of its own. Qt is told only
+// to wake the GUI thread for it, with a call that carries nothing: what the work touches
+// passes from thread to thread through this lock, which ThreadSanitizer sees (Qt is not
+// instrumented, so a hand-over through Qt's own queue would look like a race), and Qt's
+// objects for the wake-up are Qt's alone. Each wake-up runs the oldest work, so work runs in
+// the order it was handed over whatever order the wake-ups come in.
+std::mutex handOverLock;
+
+std::deque<std::function<void()>>& handedOver()
 {
-#if defined(__SANITIZE_THREAD__)
-    __tsan_release(const_cast<void*>(token));
-#endif
+    static auto* queue = new std::deque<std::function<void()>>;  // threads may hand over while the process ends
+    return *queue;
 }
 
-void takeOver([[maybe_unused]] const void* token)
+void runOldest()
 {
-#if defined(__SANITIZE_THREAD__)
-    __tsan_acquire(const_cast<void*>(token));
-#endif
+    std::function<void()> work;
+    {
+        std::lock_guard<std::mutex> guard(handOverLock);
+        if (handedOver().empty()) return;
+        work = std::move(handedOver().front());
+        handedOver().pop_front();
+    }
+    work();
+}
+
+void handOver(QCoreApplication* application, std::function<void()> work)
+{
+    {
+        std::lock_guard<std::mutex> guard(handOverLock);
+        handedOver().push_back(std::move(work));
+    }
+    QMetaObject::invokeMethod(application, [] { runOldest(); }, Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -50,16 +65,17 @@ void runOnMainThread(const std::function<void()>& work)
         return;
     }
     BlockingWait blocking;
-    handOver(&work);
-    QMetaObject::invokeMethod(
-        application,
-        [&work] {
-            takeOver(&work);
-            work();
-            handOver(&work);
-        },
-        Qt::BlockingQueuedConnection);
-    takeOver(&work);
+    std::mutex doneLock;
+    std::condition_variable doneSignal;
+    bool done = false;
+    handOver(application, [&] {
+        work();
+        std::lock_guard<std::mutex> guard(doneLock);
+        done = true;
+        doneSignal.notify_one();
+    });
+    std::unique_lock<std::mutex> guard(doneLock);
+    doneSignal.wait(guard, [&done] { return done; });
 }
 
 void runOnMainThreadAsync(std::function<void()> work)
@@ -69,13 +85,5 @@ void runOnMainThreadAsync(std::function<void()> work)
         work();
         return;
     }
-    auto posted = std::make_shared<std::function<void()>>(std::move(work));
-    handOver(posted.get());
-    QMetaObject::invokeMethod(
-        application,
-        [posted] {
-            takeOver(posted.get());
-            (*posted)();
-        },
-        Qt::QueuedConnection);
+    handOver(application, std::move(work));
 }
