@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -172,6 +173,10 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     loadinterface(resourcespath() + interfaceFileName, delegate);
     setupwayback(interfacemenus(), showWindowAgain);
     delegate.programBody = programWithEnd(std::move(body), options);
+    // A build under AddressSanitizer looks for leaks as the application quits, before the
+    // delegate's closing line, which so stays the last one (see the end below).
+    static std::atomic<bool> leaked{false};
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &application, [] { leaked = leaksfound(); });
     connectApplication(application, delegate);
     installQuitSignals(application);
 
@@ -180,11 +185,11 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     int status = application.exec();
 
     // Threads of the runtime may still be running (a busy program thread, a never-ending
-    // auto-update): end the process here rather than tear down what they use, after the leak
-    // check that a build under AddressSanitizer would otherwise make at exit.
+    // auto-update): end the process here rather than tear down what they use, with the
+    // status of the leak check that a build under AddressSanitizer would otherwise make at exit.
     if (runningprogramthreads() > 0 || poolbusyworkers() > 0) {
         std::fflush(stdout);
-        std::_Exit(leaksfound() && status == 0 ? leakStatus : status);
+        std::_Exit(leaked && status == 0 ? leakStatus : status);
     }
     for (QWidget* window : interfacewindows()) delete window;
     return status;
