@@ -244,9 +244,11 @@ void narrowArea(uint8_t n)
     w.TextVpos = w.TextFirstLine;
 }
 
-void textOperation(uint8_t n)
+constexpr int64_t textOperations = 30, placementOperations = 11, sideOperations = 5;
+
+void textOperation(uint8_t n, int64_t choice)
 {
-    switch (uniform(0, 29)) {
+    switch (choice) {
     case 0: t_PrintTab(n, uniform(-3, 120), static_cast<uint8_t>(uniform(32, 255))); break;
     case 1: t_Htab(n, uniform(-2, 90)); break;
     case 2: t_Cr(n); break;
@@ -300,9 +302,9 @@ void checkMarker(uint8_t n)
         fail("marker", "window #" + std::to_string(n) + " shows \"" + screen.substr(0, 12) + "\"");
 }
 
-void placementOperation(uint8_t n)
+void placementOperation(uint8_t n, int64_t choice)
 {
-    switch (uniform(0, 10)) {
+    switch (choice) {
     case 0: t_WindowSize(n, uniform(0, 1200), uniform(0, 800), chance(0.2) ? -1 : uniform(32, 1200), chance(0.2) ? -1 : uniform(32, 800)); break;
     case 1: t_WindowVisible(n, chance(0.7)); break;
     case 2: t_WindowAutoUpdate(n, chance(0.6)); break;
@@ -316,10 +318,10 @@ void placementOperation(uint8_t n)
     }
 }
 
-void sideOperation()
+void sideOperation(int64_t choice)
 {
     const auto n = static_cast<uint8_t>(uniform(8, 10));
-    switch (uniform(0, 4)) {
+    switch (choice) {
     case 0:
     case 1: {
         QWidget* view = windowtextview(static_cast<uint8_t>(uniform(9, 10)));
@@ -374,11 +376,12 @@ void sendClicks(uint8_t n)
 
 // Menu items that need nobody to answer: no panels and no quitting. 300 has no built-in action
 // and goes to the program's handler; 110 and 111 copy the front window's picture and text.
-void chooseMenu()
+const int64_t menuTags[] = {300, 300, 110, 111, 111, 112, 113, 114, 201, 205, 206, 209, 210, 211, 212,
+                            213, 214, 215, 217, 219, 221, 223, 225, 227, 229, 230};
+
+void chooseMenu(int64_t tag)
 {
-    static const int64_t tags[] = {300, 300, 110, 111, 111, 112, 113, 114, 201, 205, 206, 209, 210, 211, 212,
-                                   213, 214, 215, 217, 219, 221, 223, 225, 227, 229, 230};
-    QPointer<QAction> item = menuItems[tags[uniform(0, static_cast<int64_t>(std::size(tags)) - 1)]];
+    QPointer<QAction> item = menuItems[tag];
     if (item.isNull()) return;
     runOnMainThread([item] {
         if (item) item->trigger();
@@ -517,15 +520,33 @@ void iteration()
         if (hasText(n)) text.push_back(n);
     if (!text.empty()) {
         const uint8_t n = text[static_cast<size_t>(uniform(0, static_cast<int64_t>(text.size()) - 1))];
-        for (int64_t i = uniform(3, 10); i > 0; --i) textOperation(n);
+        for (int64_t i = uniform(3, 10); i > 0; --i) textOperation(n, uniform(0, textOperations - 1));
         if (chance(0.2)) checkMarker(n);
     }
-    if (chance(0.01)) textOperation(static_cast<uint8_t>(uniform(0, 12)));  // refused windows
-    if (chance(0.3)) placementOperation(static_cast<uint8_t>(uniform(0, 7)));
-    if (chance(0.15)) sideOperation();
+    if (chance(0.01)) textOperation(static_cast<uint8_t>(uniform(0, 12)), uniform(0, textOperations - 1));  // refused windows
+    if (chance(0.3)) placementOperation(static_cast<uint8_t>(uniform(0, 7)), uniform(0, placementOperations - 1));
+    if (chance(0.15)) sideOperation(uniform(0, sideOperations - 1));
     if (chance(0.3)) sendKeys(static_cast<uint8_t>(uniform(0, 7)));
     if (chance(0.15)) sendClicks(static_cast<uint8_t>(uniform(0, 7)));
-    if (chance(0.03)) chooseMenu();
+    if (chance(0.03)) chooseMenu(menuTags[uniform(0, static_cast<int64_t>(std::size(menuTags)) - 1)]);
+    takeEvents();
+}
+
+// Every kind of operation once, the bell and the refusals included, so that what a program
+// keeps for good once it has done a thing (the audio device, fonts, clipboard, threads of the
+// pool) is there before the first sample that counts, however few turns a slow build makes.
+void everyOperationOnce()
+{
+    for (uint8_t n = 0; n < 8; ++n) {
+        for (int64_t choice = 0; choice < textOperations; ++choice) textOperation(n, choice);
+        for (int64_t choice = 0; choice < placementOperations; ++choice) placementOperation(n, choice);
+        sendKeys(n);
+        sendClicks(n);
+    }
+    textOperation(11, 0);
+    for (int64_t choice = 0; choice < sideOperations; ++choice) sideOperation(choice);
+    for (int64_t tag : menuTags) chooseMenu(tag);
+    t_Print(0, "\a");
     takeEvents();
 }
 
@@ -538,6 +559,8 @@ void soak()
     frontWindowActionHandler = [] { ++handlerCalls; };
     for (int i = 0; i < 2; ++i) fonts[i] = t_LoadFontResource(fontNames[i]);
     findMenuItems();
+    fixedLayout();
+    everyOperationOnce();
     double nextSample = 0;
     while (elapsed() < options.seconds) {
         if (elapsed() >= nextSample) {
