@@ -161,7 +161,7 @@ TEST_F(WindowPicture, PicturesWhileTheProgramDrawsShowWholeGlyphs)
 {
     t_Font font = cellfont(16, 32, 256 * 16 * 32);
     std::fill_n(font.Data.begin() + 'A' * 16 * 32, 16 * 32, uint8_t{255});
-    t_InitWindow(2, 24, false, 64, 64, 0, 0, font, true);
+    t_InitWindow(2, 24, false, 1024, 64, 0, 0, font, true);  // wide: a picture passes the cell's rows slowly
     t_WindowVisible(2, true);
     std::atomic<bool> drawing{true};
     std::thread program([&drawing] {
@@ -175,7 +175,7 @@ TEST_F(WindowPicture, PicturesWhileTheProgramDrawsShowWholeGlyphs)
     int torn = 0;
     for (int i = 0; i < 300; ++i) {
         const QImage picture = t_WindowImage(2);
-        ASSERT_EQ(picture.size(), QSize(64, 64));
+        ASSERT_EQ(picture.size(), QSize(1024, 64));
         const QRgb corner = picture.pixel(0, 0);
         bool whole = true;
         for (int y = 0; y < 32; ++y)
