@@ -3,6 +3,7 @@
 #include "app/app_delegate.h"
 #include "platform/bundle.h"
 #include "platform/interface_file.h"
+#include "platform/leak_check.h"
 #include "vxtools.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ int main(int argc, char** argv)
     sideWindowChromeHeight = measuresidewindowchrome(appDelegate());
     const int result = RUN_ALL_TESTS();
     // The auto-update process started by the tests' windows runs on; end here, as the
-    // application does, rather than tear down what it uses.
+    // application does, rather than tear down what it uses, after a leak check.
     std::fflush(stdout);
-    std::_Exit(result);
+    std::_Exit(leaksfound() ? 1 : result);
 }

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QTest>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -207,4 +208,39 @@ TEST_F(WindowPicture, TheFirstWindowStartsTheAutoUpdateProcessOnANamedThread)
         named = named || name == "t_WindowAutoUpd";  // the system keeps 15 bytes of the name
     }
     EXPECT_TRUE(named);
+}
+
+// Pictures and the screen text read while a program thread draws, scrolls and moves the cursor
+// show every glyph whole: the cell at the top left, drawn over and over with a full glyph and
+// an empty one and scrolled into place, is all ink or all paper in every picture.
+TEST_F(WindowPicture, PicturesWhileTheProgramDrawsShowWholeGlyphs)
+{
+    t_Font font = cellfont(16, 32, 256 * 16 * 32);
+    std::fill_n(font.Data.begin() + 'A' * 16 * 32, 16 * 32, uint8_t{255});
+    t_InitWindow(2, 24, false, 1024, 64, 0, 0, font, true);  // wide: a picture passes the cell's rows slowly
+    t_WindowVisible(2, true);
+    std::atomic<bool> drawing{true};
+    std::thread program([&drawing] {
+        while (drawing) {
+            t_PrintSymbol(2, 'A', 0xF0, 1, 2);
+            t_ScrollUp(2);  // the full glyph moves to line 1
+            t_PrintSymbol(2, ' ', 0xF0, 1, 1);
+            t_Cr(2);  // moves the cursor in the record, and scrolls at the last line
+        }
+    });
+    int torn = 0;
+    for (int i = 0; i < 300; ++i) {
+        const QImage picture = t_WindowImage(2);
+        ASSERT_EQ(picture.size(), QSize(1024, 64));
+        const QRgb corner = picture.pixel(0, 0);
+        bool whole = true;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 16; ++x) whole = whole && picture.pixel(x, y) == corner;
+        torn += whole ? 0 : 1;
+        const std::string screen = t_GetScreen(2, "");
+        EXPECT_TRUE(screen.rfind("A", 0) == 0 || screen.rfind(" ", 0) == 0) << screen;
+    }
+    drawing = false;
+    program.join();
+    EXPECT_EQ(torn, 0);
 }

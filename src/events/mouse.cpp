@@ -31,14 +31,21 @@ t_Event mouseEvent(uint8_t window, const MouseEventRecord& mouse, int64_t ax, in
     return e;
 }
 
-// A copy of the record of a created window, taken under the record lock; false for a
-// window not created.
-bool createdRecord(uint8_t window, t_Window& record)
+// What a click needs of a window's record: the screen and the border around it.
+struct ClickGeometry {
+    int64_t width = 0, height = 0, borderWidth = 0, borderHeight = 0;
+};
+
+// The geometry of a created window, taken under the record lock; false for a window not
+// created. Only fields that window creation sets under the lock are read: the program thread
+// changes others (cursor, colours) without it while a click comes in.
+bool createdGeometry(uint8_t window, ClickGeometry& geometry)
 {
     if (!graphicwindowexists(window)) return false;
     std::lock_guard<std::mutex> guard(windowRecordLock);
-    if (!windowTable[window].Initialized) return false;
-    record = windowTable[window];
+    const t_Window& w = windowTable[window];
+    if (!w.Initialized) return false;
+    geometry = {w.Width, w.Height, w.BorderWidth, w.BorderHeight};
     return true;
 }
 
@@ -62,14 +69,14 @@ void t_MouseEventHandler(int64_t window, const MouseEventRecord& mouse, double x
     const auto ax = static_cast<int64_t>(x), ay = static_cast<int64_t>(y);
     std::string windowText;
     int64_t cx = -3, cy = -3;
-    t_Window w;
+    ClickGeometry g;
     if (window < 0 || window > 7) {
         logline("t_MouseEventHandler: Unknown window, AbsX = " + std::to_string(ax) + ", AbsY = " + std::to_string(ay));
-    } else if (!createdRecord(static_cast<uint8_t>(window), w)) {
+    } else if (!createdGeometry(static_cast<uint8_t>(window), g)) {
         logline("t_MouseEventHandler: Window #" + std::to_string(window) + " not initialized.");
     } else {
-        cx = clippedclick(ax - w.BorderWidth, w.Width);
-        cy = clippedclick(w.Height + w.BorderHeight - ay, w.Height);
+        cx = clippedclick(ax - g.borderWidth, g.width);
+        cy = clippedclick(g.height + g.borderHeight - ay, g.height);
         std::lock_guard<std::mutex> guard(mouseLock);
         mouseEventQueue.push_back(mouseEvent(static_cast<uint8_t>(window), mouse, ax, ay, cx, cy));
         windowText = "Graphic #" + std::to_string(window);

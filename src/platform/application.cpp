@@ -5,6 +5,7 @@
 #include "platform/bundle.h"
 #include "platform/german_qt_texts.h"
 #include "platform/interface_file.h"
+#include "platform/leak_check.h"
 #include "platform/log.h"
 #include "platform/main_thread.h"
 #include "platform/way_back.h"
@@ -22,6 +23,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +33,7 @@
 namespace {
 
 constexpr const char* interfaceFileName = "Calvotrimex.ui";
+constexpr int leakStatus = 23;  // LeakSanitizer's own exit status
 
 constexpr const char* helpText =
     "Usage: %s [options]\n"
@@ -258,6 +261,10 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     loadinterface(resourcespath() + interfaceFileName, delegate);
     setupwayback(interfacemenus(), showWindowAgain);
     delegate.programBody = programWithEnd(std::move(body), options);
+    // A build under AddressSanitizer looks for leaks as the application quits, before the
+    // delegate's closing line, which so stays the last one (see the end below).
+    static std::atomic<bool> leaked{false};
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &application, [] { leaked = leaksfound(); });
     connectApplication(application, delegate);
     installQuitSignals(application);
 
@@ -266,8 +273,12 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     int status = application.exec();
 
     // Threads of the runtime may still be running (a busy program thread, a never-ending
-    // auto-update): end the process here rather than tear down what they use.
-    if (runningprogramthreads() > 0 || poolbusyworkers() > 0) std::_Exit(status);
+    // auto-update): end the process here rather than tear down what they use, with the
+    // status of the leak check that a build under AddressSanitizer would otherwise make at exit.
+    if (runningprogramthreads() > 0 || poolbusyworkers() > 0) {
+        std::fflush(stdout);
+        std::_Exit(leaked && status == 0 ? leakStatus : status);
+    }
     for (QWidget* window : interfacewindows()) delete window;
     return status;
 }

@@ -190,7 +190,6 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
     connectMenuItems(menus, delegate);
     auto* menuKeys = new MenuKeys(menus);
     menuKeys->setParent(qApp);
-    qApp->installEventFilter(menuKeys);
     for (QMenu* menu : menus) loadedMenus.emplace_back(menu);
 
     QList<QWidget*> windows;
@@ -201,6 +200,10 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
         window->setParent(nullptr, Qt::Window);
         window->installEventFilter(events);
         loadedWindows.emplace_back(window);
+        // On the interface's own widgets only: events that other threads post to the
+        // application (the runtime's GUI-thread calls, Qt's own) are none of its business.
+        window->installEventFilter(menuKeys);
+        for (QWidget* widget : window->findChildren<QWidget*>()) widget->installEventFilter(menuKeys);
     }
     events->setParent(windows.isEmpty() ? nullptr : windows.first());
     shareMenus(windows, menus);

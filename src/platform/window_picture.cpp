@@ -7,6 +7,18 @@
 
 #include <QImage>
 
+namespace {
+
+// Fills `image` with the picture of record `w`, with video memory held still meanwhile.
+bool convertedPicture(const t_Window& w, QImage& image)
+{
+    auto* pixels = reinterpret_cast<uint32_t*>(image.bits());  // detaches before the lock
+    VideoMemoryGuard reading(VideoMemoryGuard::Use::read);
+    return convertpicture(w, pixels, static_cast<size_t>(image.bytesPerLine()) / 4);
+}
+
+}  // namespace
+
 QImage t_WindowImage(uint8_t window)
 {
     if (!memoryInitialized || window > 7) return {};
@@ -19,8 +31,7 @@ QImage t_WindowImage(uint8_t window)
     if (!w.Visible) return {};
     const double start = absolutetime();
     QImage image(static_cast<int>(w.Width), static_cast<int>(w.Height), QImage::Format_RGB32);
-    if (image.isNull() ||
-        !convertpicture(w, reinterpret_cast<uint32_t*>(image.bits()), static_cast<size_t>(image.bytesPerLine()) / 4)) {
+    if (image.isNull() || !convertedPicture(w, image)) {
         logline("t_WindowImage: Data could not be collected, image could not be created.");
         return {};
     }

@@ -327,6 +327,7 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     if (redirect == 2) return writecharacter(code);
     if (redirect != 1) return;
     if (!w.Initialized || w.TextMemoryStart < 0 || w.Font.Data.empty()) return reportNotInitialized(window);
+    VideoMemoryGuard guard(VideoMemoryGuard::Use::draw);  // the glyph and its cell whole, once per call
 
     const int64_t ink = w.TextInverse ? colour & 15 : colour >> 4;
     const int64_t paper = w.TextInverse ? colour >> 4 : colour & 15;

@@ -22,6 +22,7 @@ bool insideGraphicBlock(const t_Window& w, int64_t from, int64_t to, int64_t cou
 // plane and pixel rows. `up` moves lines FL + 1 ... LL up, otherwise FL ... LL - 1 down.
 void moveFullLines(uint8_t window, const t_Window& w, bool up)
 {
+    VideoMemoryGuard guard(VideoMemoryGuard::Use::draw);  // the three ranges move as one
     const int64_t tw = w.TextWidth, fl = w.TextFirstLine, ll = w.TextLastLine;
     const int64_t fw = w.Font.Width, fh = w.Font.Height, bd = w.BitDepth, width = w.Width, ms = w.MemoryStart;
     const int64_t cp = w.TextMemoryStart + colourplaneoffset(w);

@@ -4,9 +4,10 @@
 #include "platform/main_thread.h"
 #include "platform/widgets.h"
 
+// The outlets are the delegate's, which the GUI thread owns: they are read there.
 QWidget* windowview(uint8_t number)
 {
-    return appDelegate().viewOutlet(number);
+    return mainThreadValue<QWidget*>([number] { return appDelegate().viewOutlet(number); });
 }
 
 static QWidget* windowOnMainThread(uint8_t number)
@@ -51,13 +52,15 @@ uint8_t windowNumberForWindow(QWidget* window)
 
 QWidget* windowtextview(uint8_t number)
 {
-    const AppDelegate& d = appDelegate();
-    switch (number) {
-    case 8: return d.PasteboardTextView;
-    case 9: return d.VirtualPrinterTextView;
-    case 10: return d.SystemConsoleTextView;
-    default: return nullptr;
-    }
+    return mainThreadValue<QWidget*>([number]() -> QWidget* {
+        const AppDelegate& d = appDelegate();
+        switch (number) {
+        case 8: return d.PasteboardTextView;
+        case 9: return d.VirtualPrinterTextView;
+        case 10: return d.SystemConsoleTextView;
+        default: return nullptr;
+        }
+    });
 }
 
 uint8_t mainwindownumber()

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <thread>
 #include <time.h>
 
 std::vector<t_Window>& windowTable = *new std::vector<t_Window>;
@@ -17,6 +18,28 @@ std::atomic<bool> memoryInitStarted{false};
 std::atomic<bool> memoryInitialized{false};
 std::atomic<bool> autoUpdateRunning{false};
 std::mutex windowRecordLock;
+
+namespace {
+std::mutex videoMemoryLock;
+std::atomic<int> readersWaiting{0};
+}  // namespace
+
+VideoMemoryGuard::VideoMemoryGuard(Use use)
+{
+    if (use == Use::read) {
+        readersWaiting.fetch_add(1, std::memory_order_relaxed);
+        videoMemoryLock.lock();
+        readersWaiting.fetch_sub(1, std::memory_order_relaxed);
+        return;
+    }
+    while (readersWaiting.load(std::memory_order_relaxed) > 0) std::this_thread::yield();
+    videoMemoryLock.lock();
+}
+
+VideoMemoryGuard::~VideoMemoryGuard()
+{
+    videoMemoryLock.unlock();
+}
 
 const std::array<uint8_t, 16> paletteRed = {0, 255, 0, 255, 0, 84, 0, 0, 128, 255, 168, 255, 0, 255, 0, 255};
 const std::array<uint8_t, 16> paletteGreen = {0, 0, 0, 0, 128, 84, 0, 128, 64, 128, 168, 128, 255, 255, 255, 255};
@@ -111,6 +134,7 @@ static void clearTextMemory(const t_Window& w)
 void t_ClearWindowMemory(uint8_t window)
 {
     if (!graphicwindowexists(window)) return;
+    VideoMemoryGuard guard(VideoMemoryGuard::Use::draw);
     const t_Window& w = windowTable[window];
     clearGraphicMemory(w);
     clearTextMemory(w);

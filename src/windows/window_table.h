@@ -11,6 +11,24 @@
 // while waiting for the GUI thread.
 extern std::mutex windowRecordLock;
 
+// Guards the bytes of video memory between the threads that draw into them (the program
+// thread: glyphs, text cells, scrolls, clears) and those that read them elsewhere (the
+// picture, the screen text). Drawing takes it once per routine call, never per byte, so a
+// picture may show a print in progress but never a half-drawn glyph or a half-moved line.
+// A reader that waits goes first: a drawer that finds one waiting lets it in before taking
+// the lock again, so a program printing without pause cannot keep the picture out.
+// Order: a thread that holds windowRecordLock may take this lock, never the other way round.
+// Readers on other threads hold both, so the moves of window creation, made under
+// windowRecordLock alone on the program thread, are covered as well.
+class VideoMemoryGuard {
+public:
+    enum class Use { draw, read };
+    explicit VideoMemoryGuard(Use use);
+    ~VideoMemoryGuard();
+    VideoMemoryGuard(const VideoMemoryGuard&) = delete;
+    VideoMemoryGuard& operator=(const VideoMemoryGuard&) = delete;
+};
+
 // A window's output redirection (TextRedirectOutput): the key handler switches it on the GUI
 // thread while the program prints, so it is written under the record lock and read whole.
 int64_t redirectmode(const t_Window& w);

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <optional>
+#include <time.h>
 
 namespace {
 
@@ -116,6 +117,7 @@ std::string screenText(const t_Window& w, const std::string& lineEnd)
     int64_t cells = w.TextWidth * w.TextHeight;
     if (w.TextWidth <= 0 || w.TextHeight <= 0 || w.TextMemoryStart + cells > static_cast<int64_t>(memoryPool.size()))
         return text;
+    text.reserve(static_cast<size_t>(cells + w.TextHeight * static_cast<int64_t>(lineEnd.size())));
     const uint8_t* memory = memoryPool.data() + w.TextMemoryStart;
     for (int64_t line = 0; line < w.TextHeight; ++line) {
         for (int64_t column = 0; column < w.TextWidth; ++column) {
@@ -130,6 +132,19 @@ std::string screenText(const t_Window& w, const std::string& lineEnd)
         text += lineEnd;
     }
     return text;
+}
+
+// The text screen of a created window with `lineEnd` after every line, read with its record
+// and its text memory held still; nothing for a window without a text screen. Only the fields
+// that window creation sets under the record lock are read, since the program thread changes
+// the others (cursor, colours) without it.
+std::optional<std::string> readScreen(uint8_t window, const std::string& lineEnd)
+{
+    std::lock_guard<std::mutex> guard(windowRecordLock);
+    const t_Window& w = windowTable[window];
+    if (!w.Initialized || w.TextMemoryStart < 0) return std::nullopt;
+    VideoMemoryGuard reading(VideoMemoryGuard::Use::read);
+    return screenText(w, lineEnd);
 }
 
 // Removes trailing blanks from every line and the empty lines at the end.
@@ -253,15 +268,11 @@ std::string t_GetScreen(uint8_t window, const std::string& lineEnd)
         logline("t_GetScreen: Window is not a graphic window.");
         return "";
     }
-    t_Window w;
-    if (graphicwindowexists(window)) {
-        std::lock_guard<std::mutex> guard(windowRecordLock);
-        w = windowTable[window];
-    }
-    if (!w.Initialized || w.TextMemoryStart < 0) {
+    std::optional<std::string> text;
+    if (graphicwindowexists(window)) text = readScreen(window, lineEnd);
+    if (!text) {
         logline("t_GetScreen: Window #" + std::to_string(window) + " not initialized.");
         return "";
     }
-    std::string text = screenText(w, lineEnd);
-    return lineEnd.empty() ? text : tidyScreen(text);
+    return lineEnd.empty() ? *text : tidyScreen(*text);
 }
