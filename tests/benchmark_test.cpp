@@ -161,7 +161,9 @@ TEST(Benchmark, RampOnModelMachines)
     for (const auto& [name, noisy, tally, seconds] : tallies) {
         EXPECT_GE(tally.right, runs - (noisy ? 16 : 4)) << name;
         // The noisy big machines measure more than the rule before, which stopped early there.
-        if (!noisy) EXPECT_LE(tally.meanSeconds, seconds * 1.05) << name;
+        if (!noisy) {
+            EXPECT_LE(tally.meanSeconds, seconds * 1.05) << name;
+        }
     }
 }
 

@@ -212,7 +212,9 @@ TEST(Desktop, WindowsLieOnTheScreenAndClicksHitThePixelUnderThem)
             std::vector<std::string> clicks = linesStartingWith(program.lines, "click: "), inside;
             std::copy_if(clicks.begin(), clicks.end(), std::back_inserter(inside), [](auto& line) { return line.find('-') == line.npos; });
             EXPECT_EQ(inside, expected);
-            if (scale == 2.0) EXPECT_EQ(expected[4], clickLine(79, 159));  // both device pixels of pixel 79
+            if (scale == 2.0) {
+                EXPECT_EQ(expected[4], clickLine(79, 159));  // both device pixels of pixel 79
+            }
 
             // The side windows and the main window, each with its title bar on the screen.
             x.run("xdotool windowactivate --sync " + QString::fromStdString(window) +
@@ -236,7 +238,9 @@ TEST(Desktop, WindowsLieOnTheScreenAndClicksHitThePixelUnderThem)
             const QRect picture = pictureOnScreen(x, frame);
             EXPECT_NEAR(double(picture.width()) / picture.height(), 1.6, 0.01)
                 << picture.x() << "," << picture.y() << " " << picture.width() << "x" << picture.height();
-            if (scale == 1.0) EXPECT_EQ(picture.size(), QSize(1280, 800));
+            if (scale == 1.0) {
+                EXPECT_EQ(picture.size(), QSize(1280, 800));
+            }
             // Fixed in size: a request to resize it keeps its size.
             x.run("xdotool windowsize " + QString::fromStdString(window) + " 700 500; sleep 0.5");
             EXPECT_EQ(frameOf(x, window).client.size(), frame.client.size());
@@ -255,7 +259,9 @@ TEST(Desktop, MinimizedWindowsComeBackAndASecondStartHandsOver)
     ASSERT_TRUE(x.ready());
     for (bool tray : {false, true}) {
         SCOPED_TRACE(tray ? "with a tray" : "without a tray");
-        if (tray) ASSERT_TRUE(x.startTray());
+        if (tray) {
+            ASSERT_TRUE(x.startTray());
+        }
         Application program({bundle}, VX_KEY_ECHO_PROGRAM, false, x.environment(1));
         ASSERT_TRUE(program.readUntil("key echo: ready"));
         const QString window = QString::fromStdString(x.run("xdotool search --sync --onlyvisible --name Calvotrimex | head -1"));
