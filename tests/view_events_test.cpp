@@ -240,7 +240,8 @@ TEST_F(ViewEvents, KeysWhileTheProgramPrints)
         t_Print(1, "eins\rzwei");  // holds at the carriage return
         printed = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    // Time for the program thread to reach the carriage return, also on a loaded machine.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(std::tuple(bool(printed), windowTable[1].TextVpos), std::tuple(false, 1));
     t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
     program.join();
