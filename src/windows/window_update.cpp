@@ -91,13 +91,17 @@ std::optional<int64_t> nextDue(uint8_t window, bool programRunning)
 void waitForNextPass()
 {
     AutoUpdateSignal& signal = autoUpdateSignal();
-    std::unique_lock<std::mutex> guard(signal.lock);
     const bool programRunning = runningprogramthreads() > 0;
     // Set before the windows are looked at: a change after the look wakes the process.
     wakeonvideochange(!programRunning);
+    // The windows are looked at without the signal's lock, which drawing takes (through a
+    // wake) while it holds video memory: holding it here while waiting for a record would
+    // close a circle with a reader that holds a record and waits for video memory. A wake
+    // that comes after the look leaves `requested` set, and the wait below returns at once.
     std::optional<int64_t> due;
     for (uint8_t n = 0; n <= 7; ++n)
         if (std::optional<int64_t> next = nextDue(n, programRunning)) due = due ? std::min(*due, *next) : *next;
+    std::unique_lock<std::mutex> guard(signal.lock);
     const auto requested = [&signal] { return signal.requested; };
     if (!due) {
         signal.wake.wait(guard, requested);
