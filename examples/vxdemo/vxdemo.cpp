@@ -126,7 +126,8 @@ void demo()
         }
         for (const t_Event& click : takemouseevents()) logClick(click);
         for (const t_MenuEvent& choice : takemenuevents()) logMenu(choice);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Forty looks a second: a key's echo is still at once to the eye, and waiting costs little.
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
 }
 

@@ -233,14 +233,15 @@ int64_t autoupdatepass()
     int64_t asked = 0;
     for (uint8_t n = 0; n <= 7; ++n) {
         if (!dueForUpdate(n)) continue;
-        QWidget* view = windowview(n);
-        if (view == nullptr) {
-            logline("t_WindowAutoUpdateProcess: Window #" + std::to_string(n) + " view is nil, resource undefined.");
-            continue;
-        }
+        // An unchanged window is settled without its view: no call to the GUI thread.
         const uint64_t changes = videochanges(n);
         if (changes == picturedchanges(n)) {
             noteUnchangedUpdate(n);
+            continue;
+        }
+        QWidget* view = windowview(n);
+        if (view == nullptr) {
+            logline("t_WindowAutoUpdateProcess: Window #" + std::to_string(n) + " view is nil, resource undefined.");
             continue;
         }
         noteUpdateStarted(n);
