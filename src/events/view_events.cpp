@@ -6,7 +6,6 @@
 #include "windows/window_table.h"
 
 std::atomic<bool> keyPressed{false};
-std::atomic<bool> capsLockPressed{false};
 std::atomic<bool> shiftPressed{false};
 std::atomic<bool> controlPressed{false};
 std::atomic<bool> optionPressed{false};

@@ -6,16 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/key_state.h"
 #include "vxtools.h"
-
-// A key-down as the key handler reads it: the key's position, the characters it typed and
-// the modifier bits (Caps Lock 0x10000, Shift 0x20000, Control 0x40000, Option 0x80000,
-// Command 0x100000, numeric pad 0x200000, Help 0x400000, Function 0x800000).
-struct KeyEventRecord {
-    int64_t keyCode = 0;
-    std::string characters;
-    uint64_t modifierFlags = 0;
-};
 
 // A mouse-down: the point in the window's frame (origin bottom left), the buttons held
 // (left 1, right 2, others upward) and the modifier bits as for keys.
@@ -26,8 +18,8 @@ struct MouseEventRecord {
     uint64_t modifierFlags = 0;
 };
 
+// The input flags; Caps Lock's, which the key translation reads too, is capsLockPressed.
 extern std::atomic<bool> keyPressed;
-extern std::atomic<bool> capsLockPressed;
 extern std::atomic<bool> shiftPressed;
 extern std::atomic<bool> controlPressed;
 extern std::atomic<bool> optionPressed;

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <utility>
 
+std::atomic<bool> capsLockPressed{false};
+
 namespace {
 
 constexpr uint64_t numericPadBit = 0x200000, helpBit = 0x400000, functionBit = 0x800000, capsLockBit = 0x10000;

@@ -4,7 +4,7 @@
 // keys, and the modifier bits.
 #pragma once
 
-#include "events/view_events.h"
+#include "platform/key_state.h"
 
 #include <QtCore/qnamespace.h>
 
