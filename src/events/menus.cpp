@@ -25,6 +25,12 @@ namespace {
 
 constexpr int64_t lastItem = 65535;
 
+// The window whose menu bar the menu routines read and change: the main window. GUI thread.
+QWidget* mainWindow()
+{
+    return appDelegate().MainWindow;
+}
+
 std::mutex menuLock;
 std::vector<t_MenuAction> menuActionTable;
 std::vector<t_MenuEvent> menuEventQueue;
@@ -155,8 +161,8 @@ void removeItem(const std::string& menu, const std::string& title, const std::st
 // Deletes a separator left at the end of the menu (or asks to delete from an empty or missing one).
 void removeTrailingSeparator(const std::string& menu)
 {
-    int64_t count = mainThreadValue<int64_t>([&menu] { return menuitemcount(menu); });
-    bool separator = count >= 1 && mainThreadValue<std::string>([&] { return menuitemtitle(menu, count - 1); }).empty();
+    int64_t count = mainThreadValue<int64_t>([&menu] { return menuitemcount(mainWindow(), menu); });
+    bool separator = count >= 1 && mainThreadValue<std::string>([&] { return menuitemtitle(mainWindow(), menu, count - 1); }).empty();
     if (count < 1 || separator) t_MenuItemDelete(menu, lastItem);
 }
 
@@ -238,10 +244,10 @@ std::vector<t_MenuEvent> takemenuevents()
 int64_t t_MenuItemIndex(const std::string& menu, const std::string& item)
 {
     const int64_t index = mainThreadValue<int64_t>([&]() -> int64_t {
-        const int64_t count = menuitemcount(menu);
+        const int64_t count = menuitemcount(mainWindow(), menu);
         if (count < 0) return -2;
         for (int64_t i = 0; i < count; ++i)
-            if (menuitemtitle(menu, i) == item) return i;
+            if (menuitemtitle(mainWindow(), menu, i) == item) return i;
         return -1;
     });
     if (index == -2) logline("t_MenuItemIndex: Menu not found.");
@@ -251,11 +257,11 @@ int64_t t_MenuItemIndex(const std::string& menu, const std::string& item)
 void t_MenuItemDelete(const std::string& menu, int64_t position)
 {
     const char* refusal = mainThreadValue<const char*>([&]() -> const char* {
-        const int64_t count = menuitemcount(menu);
+        const int64_t count = menuitemcount(mainWindow(), menu);
         if (count < 0) return "t_MenuItemDelete: Menu not found.";
         if (position == lastItem && count >= 1) position = count - 1;
         if (position < 0 || position >= count) return "t_MenuItemDelete: Item position out of range";
-        removemenuitem(menu, position);
+        removemenuitem(mainWindow(), menu, position);
         return nullptr;
     });
     if (refusal != nullptr) logline(refusal);
@@ -265,11 +271,11 @@ std::string t_MenuItemTitle(const std::string& menu, int64_t position)
 {
     std::string refusal;
     std::string title = mainThreadValue<std::string>([&]() -> std::string {
-        const int64_t count = menuitemcount(menu);
+        const int64_t count = menuitemcount(mainWindow(), menu);
         if (count < 0) return refusal = "t_MenuItemTitle: Menu not found.", "";
         if (position == lastItem && count >= 1) position = count - 1;
         if (position < 0 || position >= count) return refusal = "t_MenuItemTitle: Item position out of range", "";
-        return menuitemtitle(menu, position);
+        return menuitemtitle(mainWindow(), menu, position);
     });
     if (!refusal.empty()) logline(refusal);
     return title;

@@ -1,6 +1,5 @@
 #include "platform/menus.h"
 
-#include "app/app_delegate.h"
 #include "platform/key_events.h"
 
 #include <QAction>
@@ -27,18 +26,18 @@ std::string titleOf(const QAction* action)
     return action->isSeparator() ? std::string() : plainTitle(action->text());
 }
 
-QMenu* mainMenu(const std::string& title)
+QMenu* barMenu(QWidget* window, const std::string& title)
 {
-    auto* window = qobject_cast<QMainWindow*>(appDelegate().MainWindow);
-    if (window == nullptr || window->menuWidget() == nullptr) return nullptr;
-    for (QAction* action : window->menuBar()->actions())
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    if (mainWindow == nullptr || mainWindow->menuWidget() == nullptr) return nullptr;
+    for (QAction* action : mainWindow->menuBar()->actions())
         if (action->menu() != nullptr && titleOf(action) == title) return action->menu();
     return nullptr;
 }
 
-QAction* itemAt(const std::string& menu, int64_t position)
+QAction* itemAt(QWidget* window, const std::string& menu, int64_t position)
 {
-    QMenu* found = mainMenu(menu);
+    QMenu* found = barMenu(window, menu);
     if (found == nullptr || position < 0 || position >= found->actions().size()) return nullptr;
     return found->actions().at(static_cast<int>(position));
 }
@@ -66,19 +65,19 @@ MenuItemInfo menuiteminfo(QAction* item)
     return info;
 }
 
-int64_t menuitemcount(const std::string& menu)
+int64_t menuitemcount(QWidget* window, const std::string& menu)
 {
-    QMenu* found = mainMenu(menu);
+    QMenu* found = barMenu(window, menu);
     return found == nullptr ? -1 : found->actions().size();
 }
 
-std::string menuitemtitle(const std::string& menu, int64_t position)
+std::string menuitemtitle(QWidget* window, const std::string& menu, int64_t position)
 {
-    QAction* item = itemAt(menu, position);
+    QAction* item = itemAt(window, menu, position);
     return item == nullptr ? std::string() : titleOf(item);
 }
 
-void removemenuitem(const std::string& menu, int64_t position)
+void removemenuitem(QWidget* window, const std::string& menu, int64_t position)
 {
-    if (QAction* item = itemAt(menu, position)) mainMenu(menu)->removeAction(item);
+    if (QAction* item = itemAt(window, menu, position)) barMenu(window, menu)->removeAction(item);
 }
