@@ -5,6 +5,7 @@
 #include "vxtools.h"
 
 #include <functional>
+#include <string>
 
 class QAction;
 class QObject;
@@ -60,6 +61,11 @@ struct AppDelegate {
 
 // The application's delegate, created on first use and kept for the life of the process.
 AppDelegate& appDelegate();
+
+// Loads the interface file at `path` for the delegate: its outlets are connected by object
+// name (a missing one stays null), its graphic views are the runtime's, and window and menu
+// events go to the delegate. Returns false when the file cannot be loaded.
+bool loadinterface(const std::string& path, AppDelegate& delegate);
 
 // The height of the side windows' title chrome, measured on the pasteboard window.
 int64_t measuresidewindowchrome(const AppDelegate& delegate);

@@ -1,7 +1,5 @@
 #include "platform/interface_file.h"
 
-#include "app/app_delegate.h"
-#include "events/views.h"
 #include "platform/log.h"
 #include "platform/widgets.h"
 
@@ -10,7 +8,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -26,20 +23,25 @@ std::vector<QPointer<QMenu>> loadedMenus;
 
 class InterfaceLoader : public QUiLoader {
 public:
+    explicit InterfaceLoader(const InterfaceHandlers& handlers) : handlers_(handlers) {}
+
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
     {
-        if (QWidget* view = makeview(className, parent)) {
-            view->setObjectName(name);
-            return view;
+        if (QWidget* own = handlers_.makeWidget ? handlers_.makeWidget(className, parent) : nullptr) {
+            own->setObjectName(name);
+            return own;
         }
         return QUiLoader::createWidget(className, parent, name);
     }
+
+private:
+    const InterfaceHandlers& handlers_;
 };
 
-// Hands the window events of the interface's windows to the delegate.
+// Hands the window events of the interface's windows to the handlers.
 class WindowEvents : public QObject {
 public:
-    explicit WindowEvents(AppDelegate& delegate) : delegate_(delegate) {}
+    explicit WindowEvents(const InterfaceHandlers& handlers) : handlers_(handlers) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -47,14 +49,14 @@ public:
         switch (event->type()) {
         case QEvent::Close:
             if (applicationquitting()) return false;  // closing as the application ends
-            if (delegate_.windowShouldClose(window)) {
-                delegate_.windowWillClose(window);
+            if (!handlers_.windowShouldClose || handlers_.windowShouldClose(window)) {
+                if (handlers_.windowWillClose) handlers_.windowWillClose(window);
                 return false;
             }
             event->ignore();
             return true;
         case QEvent::Resize:
-            delegate_.windowDidResize(window);
+            if (handlers_.windowDidResize) handlers_.windowDidResize(window);
             return false;
         case QEvent::WindowActivate:
             notewindowactivated(window);
@@ -65,7 +67,7 @@ public:
     }
 
 private:
-    AppDelegate& delegate_;
+    InterfaceHandlers handlers_;
 };
 
 // Keeps the menus' key equivalents for the menus in every window: a text view that would take
@@ -96,32 +98,6 @@ private:
     QList<QPointer<QAction>> items_;
 };
 
-template <typename T = QWidget>
-QWidget* outlet(QWidget* root, const char* name)
-{
-    return root->findChild<T*>(QString::fromLatin1(name));
-}
-
-void connectOutlets(QWidget* root, AppDelegate& d)
-{
-    QWidget** views[] = {&d.t_View00, &d.t_View01, &d.t_View02, &d.t_View03,
-                         &d.t_View04, &d.t_View05, &d.t_View06, &d.t_View07};
-    for (int n = 0; n < 8; ++n) *views[n] = outlet(root, ("t_View0" + std::to_string(n)).c_str());
-    d.VirtualPrinterWindow = outlet(root, "VirtualPrinterWindow");
-    d.VirtualPrinterScrollView = outlet(root, "VirtualPrinterScrollView");
-    d.VirtualPrinterTextView = outlet<QPlainTextEdit>(root, "VirtualPrinterTextView");
-    d.VirtualPrinterRuler = outlet<QLineEdit>(root, "VirtualPrinterRuler");
-    d.SystemConsoleWindow = outlet(root, "SystemConsoleWindow");
-    d.SystemConsoleScrollView = outlet(root, "SystemConsoleScrollView");
-    d.SystemConsoleTextView = outlet<QPlainTextEdit>(root, "SystemConsoleTextView");
-    d.SystemConsoleRuler = outlet<QLineEdit>(root, "SystemConsoleRuler");
-    d.PasteboardWindow = outlet(root, "PasteboardWindow");
-    d.PasteboardScrollView = outlet(root, "PasteboardScrollView");
-    d.PasteboardTextView = outlet<QPlainTextEdit>(root, "PasteboardTextView");
-    d.MainWindow = outlet(root, "MainWindow");
-    d.PreferencesWindow = outlet(root, "PreferencesWindow");
-}
-
 // The menus of the interface: those of its first menu bar.
 QList<QMenu*> interfaceMenus(QWidget* root)
 {
@@ -133,7 +109,7 @@ QList<QMenu*> interfaceMenus(QWidget* root)
     return menus;
 }
 
-void connectMenuItems(const QList<QMenu*>& menus, AppDelegate& delegate)
+void connectMenuItems(const QList<QMenu*>& menus, const std::function<void(QAction*)>& chosen)
 {
     for (QMenu* menu : menus) {
         for (QAction* item : menu->actions()) {
@@ -142,8 +118,8 @@ void connectMenuItems(const QList<QMenu*>& menus, AppDelegate& delegate)
             item->setShortcutContext(Qt::ApplicationShortcut);
             if (item->objectName() == QLatin1String("actionQuit"))
                 QObject::connect(item, &QAction::triggered, item, [] { quitapplication(); });
-            else
-                QObject::connect(item, &QAction::triggered, item, [item, &delegate] { delegate.MenuHandler(item); });
+            else if (chosen)
+                QObject::connect(item, &QAction::triggered, item, [item, chosen] { chosen(item); });
         }
     }
 }
@@ -160,34 +136,24 @@ void shareMenus(const QList<QWidget*>& windows, const QList<QMenu*>& menus)
     }
 }
 
-// Sizes a side window's scroll view to fill its window's content below the ruler, so that
-// the chrome measured at launch is the height of the window's menu bar.
-void fitScrollView(QWidget* scrollView, int side, int top)
-{
-    if (scrollView == nullptr || scrollView->parentWidget() == nullptr) return;
-    QWidget* content = scrollView->parentWidget();
-    if (QLayout* layout = content->window()->layout()) layout->activate();
-    scrollView->setGeometry(side, top, content->width() - 2 * side, content->height() - top - side);
-}
-
 }  // namespace
 
-bool loadinterface(const std::string& path, AppDelegate& delegate)
+bool loadinterface(const std::string& path, const InterfaceHandlers& handlers)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QFile::ReadOnly)) {
         logline("loadinterface: Interface file " + path + " not found.");
         return false;
     }
-    InterfaceLoader loader;
+    InterfaceLoader loader(handlers);
     QWidget* root = loader.load(&file);
     if (root == nullptr) {
         logline("loadinterface: Interface file " + path + " not readable: " + loader.errorString().toStdString());
         return false;
     }
-    connectOutlets(root, delegate);
+    if (handlers.loaded) handlers.loaded(root);
     QList<QMenu*> menus = interfaceMenus(root);
-    connectMenuItems(menus, delegate);
+    connectMenuItems(menus, handlers.menuItemChosen);
     auto* menuKeys = new MenuKeys(menus);
     menuKeys->setParent(qApp);
     for (QMenu* menu : menus) loadedMenus.emplace_back(menu);
@@ -195,7 +161,7 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
     QList<QWidget*> windows;
     for (QObject* child : root->children())
         if (auto* window = qobject_cast<QWidget*>(child)) windows.append(window);
-    auto* events = new WindowEvents(delegate);
+    auto* events = new WindowEvents(handlers);
     for (QWidget* window : windows) {
         window->setParent(nullptr, Qt::Window);
         window->installEventFilter(events);
@@ -208,17 +174,21 @@ bool loadinterface(const std::string& path, AppDelegate& delegate)
     events->setParent(windows.isEmpty() ? nullptr : windows.first());
     shareMenus(windows, menus);
     delete root;
-
-    for (QWidget* text : {delegate.PasteboardTextView, delegate.VirtualPrinterTextView, delegate.SystemConsoleTextView,
-                          delegate.VirtualPrinterRuler, delegate.SystemConsoleRuler})
-        settextviewfont(text, "Menlo", 12);
-    // A ruler wider than its field shows its first columns, as the text below it does.
-    for (QWidget* ruler : {delegate.VirtualPrinterRuler, delegate.SystemConsoleRuler})
-        if (auto* field = qobject_cast<QLineEdit*>(ruler)) field->setCursorPosition(0);
-    fitScrollView(delegate.PasteboardScrollView, 10, 10);
-    fitScrollView(delegate.VirtualPrinterScrollView, 20, 35);
-    fitScrollView(delegate.SystemConsoleScrollView, 20, 35);
     return true;
+}
+
+QWidget* findoutlet(QWidget* root, const std::string& name, OutletKind kind)
+{
+    const QString objectName = QString::fromStdString(name);
+    switch (kind) {
+    case OutletKind::textView:
+        return root->findChild<QPlainTextEdit*>(objectName);
+    case OutletKind::textField:
+        return root->findChild<QLineEdit*>(objectName);
+    case OutletKind::widget:
+        break;
+    }
+    return root->findChild<QWidget*>(objectName);
 }
 
 std::vector<QWidget*> interfacewindows()

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <QPlainTextEdit>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMargins>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -333,6 +334,14 @@ void systembeep()
     if (QCoreApplication::instance() != nullptr) QApplication::beep();
 }
 
+void fillparent(QWidget* widget, int side, int top)
+{
+    if (widget == nullptr || widget->parentWidget() == nullptr) return;
+    QWidget* content = widget->parentWidget();
+    if (QLayout* layout = content->window()->layout()) layout->activate();
+    widget->setGeometry(side, top, content->width() - 2 * side, content->height() - top - side);
+}
+
 // ---- Text views and the clipboard ----------------------------------------------------
 
 void settextviewtext(QWidget* textView, const std::string& text)
@@ -354,6 +363,11 @@ void settextviewfont(QWidget* textView, const std::string& family, int pointSize
     font.setStyleHint(QFont::Monospace);
     font.setFamilies({QString::fromStdString(family), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
     textView->setFont(font);
+}
+
+void showtextfieldstart(QWidget* textField)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(textField)) field->setCursorPosition(0);
 }
 
 void markneedsdisplay(QWidget* widget)

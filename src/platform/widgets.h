@@ -70,6 +70,9 @@ void redisplayview(QWidget* view, bool later);
 int64_t menubarheight(QWidget* window);
 // Sounds the system beep.
 void systembeep();
+// Sizes `widget` to fill its parent's content, `side` points from the left, right and bottom
+// edges and `top` points from the top, once the window's layout has settled.
+void fillparent(QWidget* widget, int side, int top);
 
 // ---- Text views ----------------------------------------------------------------------
 
@@ -78,6 +81,8 @@ std::string textviewtext(QWidget* textView);
 // Gives a text view the font `family` at `pointSize` points, a monospace font where that
 // family is missing.
 void settextviewfont(QWidget* textView, const std::string& family, int pointSize);
+// Shows a text field's first columns, where its text is wider than the field.
+void showtextfieldstart(QWidget* textField);
 // Replaces the text of a side window's text view and redraws it.
 void settextviewtext(QWidget* textView, const std::string& text);
 // Marks a widget as needing to be redrawn.
