@@ -3,6 +3,7 @@
 #include "app/app_delegate.h"
 #include "platform/main_thread.h"
 #include "platform/widgets.h"
+#include "windows/window_table.h"
 
 // The outlets are the delegate's, which the GUI thread owns: they are read there.
 QWidget* windowview(uint8_t number)
@@ -66,4 +67,14 @@ QWidget* windowtextview(uint8_t number)
 uint8_t mainwindownumber()
 {
     return mainThreadValue<uint8_t>([] { return numberOnMainThread(frontmostwindow()); });
+}
+
+uint8_t windowtoshowagain()
+{
+    uint8_t window = windowNumberForWindow(lastactivatedwindow());
+    if (window == noWindow) {
+        std::lock_guard<std::mutex> guard(windowRecordLock);
+        window = graphicwindowexists(0) && windowTable[0].Initialized ? 0 : 12;
+    }
+    return window;
 }

@@ -20,3 +20,6 @@ uint8_t windowNumberForWindow(QWidget* window);
 QWidget* windowtextview(uint8_t number);
 // The number of the frontmost runtime window, 255 when there is none.
 uint8_t mainwindownumber();
+// The window that brings the application back to the screen: the window activated last, else
+// graphic window 0 once it is created, else the main window (12). Runs on the GUI thread.
+uint8_t windowtoshowagain();

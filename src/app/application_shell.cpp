@@ -12,7 +12,6 @@
 #include "platform/widgets.h"
 #include "platform/worker_pool.h"
 #include "windows/window_lookup.h"
-#include "windows/window_table.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -218,18 +217,6 @@ void connectApplication(QApplication& application, AppDelegate& delegate)
                      });
 }
 
-// Brings the application back to the screen: the window activated last, else graphic window 0
-// once it is created, else the main window.
-void showWindowAgain()
-{
-    uint8_t window = windowNumberForWindow(lastactivatedwindow());
-    if (window == noWindow) {
-        std::lock_guard<std::mutex> guard(windowRecordLock);
-        window = graphicwindowexists(0) && windowTable[0].Initialized ? 0 : 12;
-    }
-    t_WindowFront(window);
-}
-
 }  // namespace
 
 void describeprogram(const std::string& name, const std::string& version, const std::string& options)
@@ -259,7 +246,7 @@ int runprogram(int argc, char** argv, std::function<void()> body, const std::str
     AppDelegate& delegate = appDelegate();
     application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
     loadinterface(resourcespath() + interfaceFileName, delegate);
-    setupwayback(interfacemenus(), showWindowAgain);
+    setupwayback(interfacemenus(), [] { t_WindowFront(windowtoshowagain()); });
     delegate.programBody = programWithEnd(std::move(body), options);
     // A build under AddressSanitizer looks for leaks as the application quits, before the
     // delegate's closing line, which so stays the last one (see the end below).
