@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Calvotrimex and runs the test suite three times: as built, under AddressSanitizer +
+# Checks that the sources keep to their layers (docs/architecture.md), then builds Calvotrimex
+# and runs the test suite three times: as built, under AddressSanitizer +
 # UndefinedBehaviorSanitizer with leak detection, and (the core, the GUI tests, the soak and a
 # run of the application) under ThreadSanitizer. The plain build is also checked for using
 # nothing from /usr beyond the listed Debian packages. The sanitizer builds make only what
@@ -8,6 +9,9 @@
 # In the plain build any compiler warning is an error.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+echo "== includes keep to the layers of docs/architecture.md"
+"$project_dir/scripts/check-includes.sh"
 
 "$project_dir/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
