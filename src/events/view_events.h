@@ -18,7 +18,8 @@ struct MouseEventRecord {
     uint64_t modifierFlags = 0;
 };
 
-// The input flags; Caps Lock's, which the key translation reads too, is capsLockPressed.
+// The input flags the views keep up to date; Caps Lock's, which the key translation reads
+// too, is capsLockPressed (platform/key_state.h).
 extern std::atomic<bool> keyPressed;
 extern std::atomic<bool> shiftPressed;
 extern std::atomic<bool> controlPressed;
