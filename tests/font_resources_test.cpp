@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <tuple>
 #include <unistd.h>
 
@@ -167,47 +166,6 @@ TEST(FontExpansion, RefusalsAndBadData)
                       expectSameFont(expandfont(once), once);  // a second expansion changes nothing
                   }
               }), "");
-}
-
-// Whatever the bytes, loading never crashes and keeps what any load promises.
-void checkHostile(const Bytes& bytes)
-{
-    t_Font font = fontfrombytes(bytes);
-    if (bytes.size() < 14) {
-        ASSERT_TRUE(font.Data.empty());
-    }
-    if (!font.Data.empty()) {
-        ASSERT_EQ(font.Identifier, fontIdentifier());
-    }
-    ASSERT_EQ(font.Identifier.size(), 4u);
-    if (!bytes.empty()) {
-        ASSERT_EQ(font.HeaderSize, bytes[0]);
-    }
-}
-
-TEST_F(FontFiles, HostileFilesNeverCrash)
-{
-    const Bytes real = getbinaryfromfile(VX_RESOURCE_DIR "/MenloBold 16x32.font");
-    ASSERT_GT(real.size(), 1000u);
-    auto prefix = [&](size_t n) { return Bytes(real.begin(), real.begin() + std::ptrdiff_t(n)); };
-    std::mt19937 random(2024);
-    printed([&] {
-        for (int round = 0; round < 1000; ++round) {  // random small files, some with the identifier
-            Bytes bytes(random() % 40);
-            for (auto& byte : bytes) byte = uint8_t(random());
-            if (bytes.size() > 5 && round % 2 == 0) std::copy_n(real.begin() + 1, 4, bytes.begin() + 1);
-            if (bytes.size() > 5 && round % 3 == 0) bytes[5] = round % 6 == 0 ? 102 : 100;
-            checkHostile(bytes);
-        }
-        for (size_t length = 0; length <= 40; ++length) checkHostile(prefix(length));
-        for (int round = 0; round < 100; ++round) {  // truncated; flipped bits, code width and header
-            checkHostile(prefix(random() % real.size()));
-            Bytes bytes = real;
-            for (int flip = 0; flip < 3; ++flip) bytes[random() % bytes.size()] ^= uint8_t(1u << (random() % 8));
-            if (round % 10 < 2) bytes[round % 10 == 0 ? 16 : 0] = uint8_t(random());
-            checkHostile(bytes);
-        }
-    });
 }
 
 // The fonts in resources/, loaded: 256 glyphs of 16 x 32 grey pixels.
