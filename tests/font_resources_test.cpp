@@ -246,20 +246,14 @@ TEST(WindowFont, RefusesOtherWindowsAndReplacesOnlyTheFont)
         EXPECT_EQ(output(window, font), "t_WindowFont: Window is not a graphic window.\n");
     EXPECT_EQ(output(3, font), "t_WindowFont: Window #3 not initialized.\n");
     expectSameFont(windowTable[3].Font, t_Font{});
-    for (uint8_t window : {3, 7}) {
-        t_Window& w = windowTable[window];
-        w.Initialized = true;
-        w.TextHpos = 11;
-        w.TextMemoryStart = 1000;
-        w.MemoryStart = 5000;
-        EXPECT_EQ(output(window, font), "");
-        expectSameFont(w.Font, font);
-        EXPECT_EQ(std::tie(w.TextHpos, w.TextMemoryStart, w.MemoryStart), std::make_tuple(11, 1000, 5000));
-        EXPECT_EQ(output(window, t_Font{}), "");  // a font without data is accepted too
-        expectSameFont(w.Font, t_Font{});
-        w = t_Window{};
-    }
-    expectSameFont(windowTable[4].Font, t_Font{});
+    t_Window& w = windowTable[7];
+    std::tie(w.Initialized, w.TextHpos, w.TextMemoryStart, w.MemoryStart) = std::tuple(true, 11, 1000, 5000);
+    EXPECT_EQ(output(7, font), "");
+    expectSameFont(w.Font, font);
+    EXPECT_EQ(std::tie(w.TextHpos, w.TextMemoryStart, w.MemoryStart), std::make_tuple(11, 1000, 5000));
+    EXPECT_EQ(output(7, t_Font{}), "");  // a font without data is accepted too
+    expectSameFont(w.Font, t_Font{});
+    w = t_Window{};
 }
 
 }  // namespace

@@ -230,8 +230,8 @@ TEST(ViewScaling, EveryDevicePixelShowsThePixelAClickOnItReports)
     EXPECT_EQ(std::pair(picturepixelat(158, 2560, 1280), picturepixelat(159, 2560, 1280)), std::pair(int64_t(79), int64_t(79)));
 }
 
-// Control-S holds printing until the next key; ten thousand events while the program prints.
-TEST_F(ViewEvents, KeysWhileTheProgramPrints)
+// Control-S holds printing until the next key.
+TEST_F(ViewEvents, ControlSHoldsThePrintingProgram)
 {
     t_InitWindow(1, 24, 20, 5, 0, "MenloBold 16x32.font");
     t_KeyEventHandler(1, KeyEventRecord{1, "\x13", 0x40000});
@@ -246,22 +246,4 @@ TEST_F(ViewEvents, KeysWhileTheProgramPrints)
     t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
     program.join();
     EXPECT_EQ(std::tuple(windowTable[1].TextVpos, keyeventcount()), std::tuple(2, 0u));  // the resuming key was taken
-
-    std::atomic<bool> printing{true};
-    std::thread busy([&printing] {
-        while (printing) t_Print(1, "Hallo Welt ");
-    });
-    loglines([] {  // the mouse handler's lines
-        for (int i = 0; i < 10000; ++i) {
-            t_KeyEventHandler(1, KeyEventRecord{0, "a", 0});
-            t_MouseEventHandler(1, MouseEventRecord{20, 20, 1, 0}, 20, 20);
-        }
-    });
-    printing = false;
-    busy.join();
-    EXPECT_EQ(keyeventcount(), 10000u);
-    std::vector<t_Event> clicks = takemouseevents();
-    EXPECT_EQ(clicks.size(), 10000u);
-    EXPECT_TRUE(std::all_of(clicks.begin(), clicks.end(), [](const t_Event& e) { return e.ClickX == 20; }));
-    while (t_NextKeyEvent() >= 0) {}
 }
