@@ -91,21 +91,6 @@ protected:
     std::string previousBundle_, output_;
 };
 
-TEST_F(FontFiles, GetBinaryFromFileReadsAllOrReportsOneLine)
-{
-    Bytes bytes(70000);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + i / 256);
-    write("raw.bin", bytes);
-    write("empty.bin", {});
-    EXPECT_EQ(printed([&] {
-                  EXPECT_EQ(getbinaryfromfile(resource("raw.bin")), bytes);
-                  EXPECT_TRUE(getbinaryfromfile(resource("empty.bin")).empty());
-              }), "");
-    for (auto [path, message] : {std::pair{resource("absent.bin"), "No such file or directory"}, {resource(""), "Is a directory"}})
-        EXPECT_EQ(printed([path = path] { EXPECT_TRUE(getbinaryfromfile(path).empty()); }),
-                  std::string("getbinaryfromfile: Error #") + message + "\n");
-}
-
 TEST_F(FontFiles, LoadsHeaderAndDataOrRefusesWithOneLine)
 {
     const std::string sizeLine = "t_LoadFontResource: Invalid header size\n";
@@ -135,9 +120,12 @@ TEST_F(FontFiles, LoadsHeaderAndDataOrRefusesWithOneLine)
         expectSameFont(load("test.font", &c.file), c.font);
         EXPECT_EQ(output_, c.line) << &c - cases.data();
     }
-    expectSameFont(load("No such 16x32.font"), t_Font{});  // a missing file: the reading error, then the same line
-    EXPECT_EQ(output_, "getbinaryfromfile: Error #No such file or directory\n"
-                       "t_LoadFontResource: Could not load file \u201ENo such 16x32.font\u201C\n");
+    // A missing file and a folder: the reading error, then the same line.
+    for (auto [name, message] : {std::pair{"No such 16x32.font", "No such file or directory"}, {".", "Is a directory"}}) {
+        expectSameFont(load(name), t_Font{});
+        EXPECT_EQ(output_, std::string("getbinaryfromfile: Error #") + message +
+                               "\nt_LoadFontResource: Could not load file \u201E" + name + "\u201C\n");
+    }
 }
 
 // Data expanding beyond any font are refused with one line; bad compressed data give no data
