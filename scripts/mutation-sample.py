@@ -112,12 +112,14 @@ def candidates(path):
 def sample():
     rng = random.Random(SEED)
     mutants = []
+    per_file = []
     for path, count, programs in FILES:
         lines, found = candidates(path)
         picked = sorted(rng.sample(found, min(count, len(found))))
-        for n, a, b, new in picked:
-            mutated = lines[n][:a] + new + lines[n][b:]
-            mutants.append((path, n, lines[n], mutated, programs))
+        per_file.append([(path, n, lines[n], lines[n][:a] + new + lines[n][b:], programs) for n, a, b, new in picked])
+    # One file after the other, so that any first part of the sample covers every file.
+    for round in range(max(len(m) for m in per_file)):
+        mutants += [m[round] for m in per_file if round < len(m)]
     return mutants
 
 
@@ -150,6 +152,7 @@ def main():
     ap.add_argument("--list", action="store_true", help="print the mutants only")
     ap.add_argument("--limit", type=int, default=0)
     ap.add_argument("--out", default=os.path.join(BUILD, "mutation-results.tsv"))
+    ap.add_argument("--reuse", help="results of an earlier run of the same sources: their mutants are not built again")
     ap.add_argument("--killed-in", help="results of an earlier run: only the mutants it killed run again")
     args = ap.parse_args()
     mutants = sample()
@@ -194,11 +197,25 @@ def main():
     if unmutated:
         sys.exit("the unmutated tests fail: " + " ".join(unmutated))
     counts = {"killed": 0, "survived": 0, "no-build": 0}
+    known = {}
+    for line in open(args.reuse) if args.reuse else []:
+        fields = line.rstrip("\n").split("\t")
+        known[tuple(fields[2:6])] = (fields[1], fields[6].split() if len(fields) > 6 else [])
     with open(args.out, "w") as out:
         for i, mutant in enumerate(mutants):
             if mutant is None:
                 continue
             path, n, old, new, programs = mutant
+            key = (f"{path}:{n + 1}", old.strip(), "=>", new.strip())
+            if key in known:
+                status, killers = known[key]
+                counts[status] += 1
+                line = f"{i}\t{status}\t{path}:{n + 1}\t{old.strip()}\t=>\t{new.strip()}"
+                if status == "killed":
+                    line += "\t" + " ".join(killers)
+                print(line + "\t(earlier run)", flush=True)
+                out.write(line + "\n")
+                continue
             source = os.path.join(ROOT, path)
             original = open(source).read()
             lines = original.split("\n")
