@@ -55,58 +55,19 @@ std::unique_ptr<QTimer> answerDialogs(std::function<void(QFileDialog*)> answer)
 
 }  // namespace
 
-TEST(FilePanels, OpenAndSavePanelsForAWorkerAndForTheGuiThread)
+TEST(FilePanels, AFolderOnTheGuiThreadAndACancelledPanel)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    ASSERT_TRUE(QFile(folder.filePath("a b.txt")).open(QIODevice::WriteOnly));
-
-    QStringList filters;
-    QString prompt, title, message;
+    QString prompt;
     auto chooser = answerDialogs([&](QFileDialog* dialog) {
-        filters = dialog->nameFilters();
-        prompt = dialog->labelText(QFileDialog::Accept);
-        title = dialog->windowTitle();
-        if (auto* label = dialog->findChild<QLabel*>("panelMessage")) message = label->text();
-        dialog->setDirectory(folder.path());
-        dialog->selectFile("a b.txt");
-        static_cast<QDialog*>(dialog)->accept();  // as the accept button does
-    });
-    std::atomic<bool> done{false};
-    std::string path;
-    std::thread worker([&] {
-        path = t_OpenPanel("Laden", "Eine Textdatei", "txt,md", true, false);
-        done = true;
-    });
-    QElapsedTimer waited;
-    waited.start();
-    while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    worker.join();
-    EXPECT_EQ(path, folder.filePath("a b.txt").toStdString());
-    EXPECT_EQ((filters + QStringList{prompt, title, message}), (QStringList{"*.txt *.md", "Öffnen", "Laden", "Eine Textdatei"}));
-
-    chooser = answerDialogs([&](QFileDialog* dialog) {
         prompt = dialog->labelText(QFileDialog::Accept);
         dialog->setDirectory(folder.path());
         static_cast<QDialog*>(dialog)->accept();
     });
-    // On the GUI thread itself: a folder keeps its trailing "/".
+    // A folder keeps its trailing "/".
     EXPECT_EQ(t_OpenPanel("", "", "", false, true), folder.path().toStdString() + "/");
     EXPECT_EQ(prompt, "Wählen");
-
-    // The save panel, chosen and cancelled.
-    QString proposed, nameLabel;
-    chooser = answerDialogs([&](QFileDialog* dialog) {
-        proposed = dialog->selectedFiles().value(0);
-        prompt = dialog->labelText(QFileDialog::Accept);
-        nameLabel = dialog->labelText(QFileDialog::FileName);
-        dialog->selectFile(folder.filePath("neu"));
-        static_cast<QDialog*>(dialog)->accept();  // as the accept button does
-    });
-    EXPECT_EQ(t_SavePanel("Bericht", "Sichern", "", "txt,md"), folder.filePath("neu.txt").toStdString());
-    EXPECT_TRUE(proposed.endsWith("/Bericht.txt")) << proposed.toStdString();  // with the first type
-    EXPECT_EQ((QStringList{prompt, nameLabel}), (QStringList{"Sichern", "Sichern unter:"}));
-
     chooser = answerDialogs([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(t_SavePanel("Bericht", "", "", ""), "");
 }
@@ -154,35 +115,57 @@ void type(QFileDialog* dialog, const QString& name)
 
 }  // namespace
 
+// The open panel for a worker, the save panel on the GUI thread.
 TEST(FilePanels, GermanAfterEveryFolderChangeAndOnlyFilesOfTheGivenTypes)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid() && QDir(folder.path()).mkdir("Ordner"));
-    for (const char* name : {"a.txt", "other.pdf"}) ASSERT_TRUE(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
+    for (const char* name : {"a b.txt", "other.pdf"}) ASSERT_TRUE(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
 
     std::vector<std::string> seen;
+    QStringList opened;  // the open panel's filter, title and message
+    QString proposed;
     bool otherTypeTaken = false;
     auto chooser = answerDialogs([&](QFileDialog* dialog) {
+        const bool open = dialog->acceptMode() == QFileDialog::AcceptOpen;
+        if (open) {
+            opened = dialog->nameFilters() << dialog->windowTitle();
+            if (auto* label = dialog->findChild<QLabel*>("panelMessage")) opened << label->text();
+        } else {
+            proposed = dialog->selectedFiles().value(0);
+        }
         dialog->setDirectory(folder.path());
         seen.push_back(shownTexts(dialog));
         type(dialog, "Ordner");  // a folder named
         seen.push_back(shownTexts(dialog));
         selectInList(dialog, "Ordner");  // a folder chosen in the list
         seen.push_back(shownTexts(dialog));
-        if (dialog->acceptMode() == QFileDialog::AcceptOpen) {
+        if (open) {
             type(dialog, "other.pdf");
             static_cast<QDialog*>(dialog)->accept();          // as the accept button does
             otherTypeTaken = !dialog->isVisible();
-            if (dialog->isVisible()) type(dialog, "a.txt");
+            if (dialog->isVisible()) type(dialog, "a b.txt");
         } else {
             type(dialog, "neu");
         }
         if (dialog->isVisible()) static_cast<QDialog*>(dialog)->accept();
         if (dialog->isVisible()) dialog->reject();
     });
-    EXPECT_EQ(t_OpenPanel("", "", "txt,md", true, false), folder.filePath("a.txt").toStdString());
+    std::atomic<bool> done{false};
+    std::string path;
+    std::thread worker([&] {
+        path = t_OpenPanel("Laden", "Eine Textdatei", "txt,md", true, false);
+        done = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+    EXPECT_EQ(path, folder.filePath("a b.txt").toStdString());
+    EXPECT_EQ(opened, (QStringList{"*.txt *.md", "Laden", "Eine Textdatei"}));
     EXPECT_FALSE(otherTypeTaken);
-    EXPECT_EQ(t_SavePanel("", "", "", ""), folder.filePath("neu").toStdString());
+    EXPECT_EQ(t_SavePanel("Bericht", "", "", "txt,md"), folder.filePath("neu.txt").toStdString());
+    EXPECT_TRUE(proposed.endsWith("/Bericht.txt")) << proposed.toStdString();  // with the first type
     const std::string open = "Öffnen|Suchen in:|Dateiname:|Dateien des Typs:|Neuen Ordner erstellen";
     const std::string save = "Sichern|Suchen in:|Sichern unter:|Dateien des Typs:|Neuen Ordner erstellen";
     EXPECT_EQ(seen, (std::vector<std::string>{open, open, open, save, save, save}));

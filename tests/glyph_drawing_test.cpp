@@ -28,37 +28,14 @@ protected:
 
 }  // namespace
 
-// Thresholds and wide pixels, the palette at 4 bits, colour blend and inverse at 24 bits.
-TEST_F(GlyphDrawing, PixelsAtEveryDepth)
+// The palette's nearest entries at 4 bits, colour blend and inverse at 24 bits, and the cell
+// recorded; the kept-glyph test below holds every depth to the rule.
+TEST_F(GlyphDrawing, PaletteBlendAndInverse)
 {
-    greyWindow(1);
-    t_PrintSymbol(1, 1, 240, 1, 1);  // white on black: grey 128 is set, 127 is not
-    t_PrintSymbol(1, 1, 192, 3, 1);  // green ink: full ink has a mean of 85 and stays clear
-    EXPECT_EQ(bytes({0, 1}), (std::vector<int>{0b00110000, 0}));
-    // The neighbours of a cell keep their bits, on a set background too.
-    std::fill(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.begin() + windowTable[1].MemoryEnd + 1, 0xFF);
-    t_PrintSymbol(1, 1, 240, 2, 1);
-    EXPECT_EQ(bytes({0, 8, 1}), (std::vector<int>{0b11110011, 0b11111001, 0xFF}));
-    greyWindow(8);
-    t_PrintSymbol(1, 1, 192, 1, 1);
-    EXPECT_EQ(bytes({3, 2}), (std::vector<int>{85, 128 * 85 / 255}));
-    // Sixteen and thirty-two bits leave the first byte of a pixel alone.
-    greyWindow(16);
-    std::fill(memoryPool.begin() + windowTable[1].MemoryStart, memoryPool.begin() + windowTable[1].MemoryEnd + 1, 0xEE);
-    t_PrintSymbol(1, 1, 0xF0, 1, 1);
-    EXPECT_EQ(bytes({0, 2, 4, 6, 7}), (std::vector<int>{0xEE, 0xEE, 0xEE, 0xEE, 255}));
-    greyWindow(32);
-    t_PrintSymbol(1, 1, 0xF0, 1, 1);
-    EXPECT_EQ(bytes({12, 13, 1}), (std::vector<int>{255, 255, 0}));  // cleared alpha stays
     const std::tuple<uint8_t, uint8_t, uint8_t, uint8_t> colours[] = {
         {0, 0, 0, 0}, {63, 63, 63, 0}, {64, 64, 64, 5}, {128, 128, 128, 10}, {192, 192, 192, 15}, {255, 0, 0, 1},
         {0, 120, 250, 7}};
     for (auto [red, green, blue, index] : colours) EXPECT_EQ(fourbitindex(red, green, blue), index) << int(red);
-    greyWindow(4);
-    t_PrintSymbol(1, 1, 0x10, 1, 1);  // red ink on black paper
-    // Grey 0: black; grey 127: (127, 0, 0) is nearest to brown; grey 128: brown; full ink: red.
-    EXPECT_EQ(bytes({0, 1}), (std::vector<int>{0x08, 0x81}));
-    // Last: the inverse flag set here stays through a new t_InitWindow.
     greyWindow(24);
     t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
     // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128

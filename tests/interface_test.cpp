@@ -77,6 +77,8 @@ TEST_F(Interface, EveryOutletIsConnectedAndWindowNumbersMatch)
     QWidget stranger;
     EXPECT_EQ(std::tuple(windowNumberForWindow(nullptr), windowNumberForWindow(&stranger)), std::tuple(noWindow, noWindow));
     EXPECT_EQ(windowtextview(9), d.VirtualPrinterTextView);
+    AppDelegate none;
+    EXPECT_FALSE(loadinterface("/nonexistent/Calvotrimex.ui", none));
 }
 
 TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
@@ -99,7 +101,7 @@ TEST_F(Interface, EveryWindowShowsTheMenusWithTheirTags)
     EXPECT_EQ(titles, (QStringList{"Ablage", "Bearbeiten", "Fenster"}));
 }
 
-TEST_F(Interface, SideWindowsFollowTheirFrameBelowTheMenuBarAndOnlyHide)
+TEST_F(Interface, SideWindowsFollowTheirFrameBelowTheMenuBar)
 {
     const AppDelegate& d = appDelegate();
     EXPECT_GT(menubar(d.PasteboardWindow)->height(), 0);
@@ -123,43 +125,7 @@ TEST_F(Interface, SideWindowsFollowTheirFrameBelowTheMenuBarAndOnlyHide)
     EXPECT_EQ(widgetframe(d.SystemConsoleScrollView).width, 560);
     d.SystemConsoleWindow->hide();
     sideWindowChromeHeight = measured;
-    // The close box hides a window instead of closing it.
-    QWidget* preferences = d.PreferencesWindow;
-    preferences->show();
-    EXPECT_FALSE(preferences->close());
-    EXPECT_FALSE(preferences->isVisible());
-    preferences->show();  // shown again, unchanged
-    EXPECT_TRUE(preferences->isVisible());
-    preferences->hide();
     EXPECT_FALSE(appDelegate().applicationShouldTerminateAfterLastWindowClosed());
-}
-
-TEST(TrimmedInterface, MissingOutletsStayNull)
-{
-    QTemporaryDir folder;
-    const std::string path = folder.filePath(QStringLiteral("Trimmed.ui")).toStdString();
-    std::ofstream(path) << R"(<?xml version="1.0" encoding="UTF-8"?><ui version="4.0"><class>Interface</class>
- <widget class="QWidget" name="Interface"><widget class="QMainWindow" name="GraphicWindow02">
-  <widget class="QWidget" name="GraphicWindow02Content"><widget class="View02" name="t_View02"/></widget></widget>
-  <widget class="QMainWindow" name="VirtualPrinterWindow"><widget class="QWidget" name="VirtualPrinterContent"/>
- </widget></widget></ui>)";
-
-    AppDelegate trimmed;
-    ASSERT_TRUE(loadinterface(path, trimmed));
-    std::vector<QWidget*> connected = outlets(trimmed);
-    EXPECT_EQ(connected.size() - std::count(connected.begin(), connected.end(), nullptr), 2u);
-    EXPECT_TRUE(trimmed.t_View02 && trimmed.VirtualPrinterWindow);
-    EXPECT_EQ(measuresidewindowchrome(trimmed), 0);
-
-    AppDelegate full = appDelegate();
-    appDelegate() = trimmed;
-    EXPECT_EQ(windowobject(0), nullptr);
-    EXPECT_EQ(windowNumberForWindow(trimmed.t_View02->window()), 2);
-    for (uint8_t n : {8, 9, 10}) layoutsidewindow(n);  // nothing to lay out; no crash
-    trimmed.VirtualPrinterWindow->resize(500, 500);
-    appDelegate().windowDidResize(trimmed.VirtualPrinterWindow);
-    appDelegate() = full;
-    EXPECT_FALSE(loadinterface("/nonexistent/Calvotrimex.ui", trimmed));
 }
 
 // The window and tray icon: the program's own AppIcon.svg, else the runtime's calvotrimex.svg,

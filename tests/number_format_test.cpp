@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <random>
 
 namespace {
 
@@ -57,73 +51,6 @@ TEST(FormatReal, TruncatesGroupsFillsAndSurvivesExtremeArguments)
     for (const Case& c : cases) EXPECT_EQ(formatreal(c.fill, c.width, c.decimals, c.grouped, c.value), c.text);
     EXPECT_EQ(formatreal(32, 1, maxInt, true, 1.5), "1,5" + std::string(32766, '0'));
     for (double value : {std::nan(""), inf, -inf}) EXPECT_EQ(formatreal(48, 12, 3, true, value), realtostring(value));
-}
-
-// The shortest digits of |value| that printf writes and strtod reads back, and their exponent.
-std::pair<std::string, int> shortestDigits(double value)
-{
-    char text[64];
-    for (int precision = 0; precision < 17; ++precision) {
-        std::snprintf(text, sizeof text, "%.*e", precision, std::fabs(value));
-        if (std::strtod(text, nullptr) == std::fabs(value)) break;
-    }
-    std::string digits = text;
-    int exponent = std::atoi(&digits[digits.find('e') + 1]);
-    digits.erase(digits.find('e'));
-    if (digits.size() > 1) digits.erase(1, 1);  // the point
-    return {digits, exponent};
-}
-
-// Any finite bit pattern, or a value from +-1e-30 to +-1e31.
-double randomDouble(std::mt19937_64& random)
-{
-    double value;
-    if (random() % 4 == 0) {
-        do {
-            uint64_t bits = random();
-            std::memcpy(&value, &bits, sizeof value);
-        } while (!std::isfinite(value));
-        return value;
-    }
-    value = std::uniform_real_distribution<double>(1.0, 10.0)(random) * std::pow(10.0, int(random() % 61) - 30);
-    return random() % 2 ? -value : value;
-}
-
-// The digits of a number text without sign, comma, leading and trailing zeros.
-std::string significantDigits(const std::string& text)
-{
-    std::string digits;
-    for (char c : text)
-        if (std::isdigit(uint8_t(c)) && (c != '0' || !digits.empty())) digits += c;
-    return digits.erase(digits.find_last_not_of('0') + 1);
-}
-
-// realtostring: reads back exactly, with the shortest digits. formatreal: those digits cut, not rounded.
-TEST(RandomValues, ShortestDigitsReadBackAndAreTruncated)
-{
-    std::mt19937_64 random(20240611);
-    for (int n = 0; n < 3000; ++n) {
-        double value = randomDouble(random);
-        std::string text = realtostring(value), dotted = text;
-        std::replace(dotted.begin(), dotted.end(), ',', '.');
-        double back = std::strtod(dotted.c_str(), nullptr);
-        ASSERT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
-        if (value == 0) continue;
-        const auto [digits, exponent] = shortestDigits(value);
-        EXPECT_EQ(significantDigits(text.substr(0, text.find('e'))), significantDigits(digits)) << text;
-        EXPECT_EQ(text.find('e') != std::string::npos, exponent < -4 || exponent >= 16) << text;
-        if (std::fabs(value) < 1e-30 || std::fabs(value) > 1e30) continue;
-        auto digitAt = [&digits = digits, exponent = exponent](int place) {
-            int index = exponent - place;
-            return index >= 0 && index < int(digits.size()) ? digits[size_t(index)] : '0';
-        };
-        int decimals = 2 + int(random() % 5);
-        std::string expected = ",";
-        for (int place = -1; place >= -decimals; --place) expected += digitAt(place);
-        for (int place = 0; place <= std::max(exponent, 0); ++place)
-            expected = digitAt(place) + std::string(place % 3 == 0 && place > 0 ? "." : "") + expected;
-        EXPECT_EQ(formatreal(32, 1, decimals, true, value), (std::signbit(value) ? "-" : "") + expected) << text;
-    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The case and hexadecimal tables, the palette and the closure slots of the runtime.
+// The case and hexadecimal tables and the palette of the runtime.
 #include "app/runtime_state.h"
 #include "vxtools.h"
 
@@ -42,16 +42,4 @@ TEST(Palette, EntriesAndOutOfRange)
         {0, black}, {5, {255, 84, 84, 84}}, {7, {255, 0, 128, 255}}, {10, {255, 168, 168, 168}}, {15, {255, 255, 255, 255}},
         {-1, black}, {16, black}, {-1000, black}, {INT64_MAX, black}, {INT64_MIN, black}};
     for (const auto& [index, colour] : entries) EXPECT_EQ(palettecolor(index), colour) << index;
-}
-
-TEST(ClosureSlotTest, CallsTheClosureLastAssigned)
-{
-    ClosureSlot slot;
-    slot();  // nothing assigned: nothing happens
-    int calls = 0;
-    slot = [&calls] { calls += 1; };
-    slot();
-    slot = [&calls] { calls += 10; };
-    slot();
-    EXPECT_EQ(calls, 11);
 }

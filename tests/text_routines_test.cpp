@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 #include <tuple>
 
 namespace {
@@ -77,26 +76,6 @@ TEST(Repetition, LimitsAndJustify)
         {"ABC", "DEF", minInt, ""}, {"\u00e9", flag, 4, "\u00e9  " + flag},
         {"AB", "CD", maxInt, "ABCD"}};  // more blanks than spaces() gives
     for (const auto& [left, right, width, text] : justified) EXPECT_EQ(justify(left, right, width), text) << width;
-}
-
-TEST(Characters, RandomTextSplitsIntoItsCharacters)
-{
-    const std::string pieces[] = {"a", " ", "\u0301", "\u200D", "\U0001F1E9", "\U0001F468",
-                                  "\xff", "\xe2\x82", "\xc3", "\r", "\n", "\u1100", "\u1161"};
-    std::mt19937 random(5);
-    for (int n = 0; n < 1000; ++n) {
-        std::string text, joined;
-        for (int i = int(random() % 12); i > 0; --i) text += pieces[random() % std::size(pieces)];
-        for (int64_t p = 1; p <= textlength(text); ++p) {
-            ASSERT_FALSE(charat(text, p).empty());
-            joined += charat(text, p);
-        }
-        EXPECT_EQ(joined, text);
-        int64_t position = int64_t(random() % 16) - 2;
-        EXPECT_EQ(midstring(text, position, maxInt), midfrom(text, position));
-        firstcode(text);
-        instring(text, pieces[random() % std::size(pieces)], position);
-    }
 }
 
 }  // namespace
