@@ -20,6 +20,8 @@
 //   --soak-seconds N   run time (default 60)      --soak-interval N  seconds between samples (10)
 //   --soak-warmup N    seconds before the baseline sample (15)   --soak-seed N  (1)
 //   --soak-runtime-log FILE   where the runtime's log (standard output) goes, /dev/null for none
+//   --soak-skip LETTERS   leaves kinds of operation out of the random turns, to narrow down a
+//                         fault: p placement, s side windows, k keys, c clicks, u menus
 #include "platform/main_thread.h"
 #include "platform/threads.h"
 #include "platform/worker_pool.h"
@@ -60,6 +62,7 @@ namespace {
 struct Options {
     double seconds = 60, interval = 10, warmup = 15;
     uint64_t seed = 1;
+    std::string skip;  // kinds of operation left out of the random turns
 };
 Options options;
 
@@ -534,6 +537,12 @@ void judge()
 
 // ---- the program ---------------------------------------------------------------------
 
+// Whether a random turn may do operations of `kind` (a letter of --soak-skip).
+bool wanted(char kind)
+{
+    return options.skip.find(kind) == std::string::npos;
+}
+
 void iteration()
 {
     ++counts.operations;
@@ -548,11 +557,11 @@ void iteration()
         if (chance(0.2)) checkMarker(n);
     }
     if (chance(0.01)) textOperation(static_cast<uint8_t>(uniform(0, 12)), uniform(0, textOperations - 1));  // refused windows
-    if (chance(0.3)) placementOperation(static_cast<uint8_t>(uniform(0, 7)), uniform(0, placementOperations - 1));
-    if (chance(0.15)) sideOperation(uniform(0, sideOperations - 1));
-    if (chance(0.3)) sendKeys(static_cast<uint8_t>(uniform(0, 7)));
-    if (chance(0.15)) sendClicks(static_cast<uint8_t>(uniform(0, 7)));
-    if (chance(0.03)) chooseMenu(menuTags[uniform(0, static_cast<int64_t>(std::size(menuTags)) - 1)]);
+    if (chance(0.3) && wanted('p')) placementOperation(static_cast<uint8_t>(uniform(0, 7)), uniform(0, placementOperations - 1));
+    if (chance(0.15) && wanted('s')) sideOperation(uniform(0, sideOperations - 1));
+    if (chance(0.3) && wanted('k')) sendKeys(static_cast<uint8_t>(uniform(0, 7)));
+    if (chance(0.15) && wanted('c')) sendClicks(static_cast<uint8_t>(uniform(0, 7)));
+    if (chance(0.03) && wanted('u')) chooseMenu(menuTags[uniform(0, static_cast<int64_t>(std::size(menuTags)) - 1)]);
     takeEvents();
 }
 
@@ -623,6 +632,7 @@ int main(int argc, char** argv)
             else if (option == "--soak-warmup") options.warmup = std::stod(value);
             else if (option == "--soak-seed") options.seed = std::stoull(value);
             else if (option == "--soak-runtime-log") logTo(value);
+            else if (option == "--soak-skip") options.skip = value;
             continue;
         }
         rest.push_back(argv[i]);
