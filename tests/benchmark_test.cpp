@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
-#include <unistd.h>
 
 namespace {
 
@@ -150,32 +148,6 @@ TEST(Benchmark, WorkerAddsAndSignsItsSum)
     benchmarkworker(1000);
     benchmarkworker(0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "..-");
-}
-
-TEST(Benchmark, TheChainsLoopLiesInOneCacheLine)
-{
-    // The disassembly of this program's chain: address and instruction of each line.
-    const std::string command =
-        "objdump -d --no-show-raw-insn --disassemble=_Z13additionchainl /proc/" + std::to_string(getpid()) + "/exe";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::vector<std::pair<unsigned long long, std::string>> code;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        unsigned long long address = 0;
-        int used = 0;
-        if (std::sscanf(line, " %llx:%n", &address, &used) == 1 && used > 0) code.push_back({address, line + used});
-    }
-    pclose(pipe);
-    // The loop runs from the target of the backward branch to the end of that branch.
-    unsigned long long loopStart = 0, loopEnd = 0;
-    for (size_t i = 0; i + 1 < code.size(); ++i) {
-        unsigned long long target = 0;
-        if (std::sscanf(code[i].second.c_str(), " j%*s %llx", &target) == 1 && target < code[i].first)
-            loopStart = target, loopEnd = code[i + 1].first;
-    }
-    ASSERT_GT(loopEnd, loopStart) << "no loop found in the disassembly of additionchain";
-    EXPECT_EQ(loopStart / 64, (loopEnd - 1) / 64) << std::hex << loopStart << "-" << loopEnd;
 }
 
 // The ramp on the model of machines from 1 to 96 CPUs (tools/ramp_model.h), 400 runs per kind

