@@ -59,14 +59,12 @@ TEST(Benchmark, RampAnswers)
     const std::tuple<const char*, int64_t, int64_t, double, std::map<int64_t, std::vector<double>>, int64_t> cases[] = {
         {"2 CPUs", 2, 1000, 1.0, {}, 2},
         {"1 CPU, first pass held up", 1, 1000, 1.0, {{1, {1.7}}}, 1},
-        {"1 CPU, first pass held up a little", 1, 1000, 1.0, {{1, {1.3}}}, 1},
         {"2 CPUs, 2-thread pass held up", 2, 1000, 1.0, {{2, {1.6}}}, 2},
         {"2 CPUs, 4-thread pass held up twice", 8, 1000, 1.0, {{4, {1.9, 1.5}}}, 8},
         {"3 CPUs, 2-thread pass held up", 3, 1000, 1.0, {{2, {1.4}}}, 2},
         {"3 CPUs", 3, 1000, 1.0, {}, 2},
         {"64 CPUs, 64-thread pass 4 % slow", 64, 1000, 1.0, {{64, {1.04, 1.03}}}, 64},
         {"96 CPUs on 48 cores, a shared core at 95 %", 96, 48, 0.95, {}, 96},
-        {"72 CPUs on 36 cores, 40 threads held up", 72, 36, 0.95, {{40, {1.3}}}, 72},
         {"128 CPUs", 128, 1000, 1.0, {}, 96}};
     for (const auto& [name, cpus, cores, speed, heldUp, answer] : cases) {
         ScriptedRamp ramp{machine(cpus, cores, speed), heldUp};

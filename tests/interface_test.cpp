@@ -24,15 +24,6 @@
 
 namespace {
 
-std::vector<QWidget*> outlets(const AppDelegate& d)
-{
-    return {d.t_View00, d.t_View01, d.t_View02, d.t_View03, d.t_View04, d.t_View05, d.t_View06,
-            d.t_View07, d.VirtualPrinterWindow, d.VirtualPrinterScrollView, d.VirtualPrinterTextView,
-            d.VirtualPrinterRuler, d.SystemConsoleWindow, d.SystemConsoleScrollView, d.SystemConsoleTextView,
-            d.SystemConsoleRuler, d.PasteboardWindow, d.PasteboardScrollView, d.PasteboardTextView,
-            d.MainWindow, d.PreferencesWindow};
-}
-
 QMenuBar* menubar(QWidget* window)
 {
     auto* mainWindow = qobject_cast<QMainWindow*>(window);
@@ -56,11 +47,10 @@ using Interface = ::testing::Test;
 
 }  // namespace
 
-TEST_F(Interface, EveryOutletIsConnectedAndWindowNumbersMatch)
+TEST_F(Interface, WindowNumbersMatch)
 {
+    // The other tests use every outlet.
     const AppDelegate& d = appDelegate();
-    std::vector<QWidget*> connected = outlets(d);
-    for (size_t i = 0; i < connected.size(); ++i) EXPECT_NE(connected[i], nullptr) << "outlet " << i;
     EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(d.PasteboardTextView) && qobject_cast<QLineEdit*>(d.SystemConsoleRuler));
     for (uint8_t n = 0; n <= 12; ++n) {
         QWidget* window = windowobject(n);

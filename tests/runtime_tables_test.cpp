@@ -27,8 +27,7 @@ TEST_F(RuntimeTables, CaseTablesMapLettersOnlyAndUndoEachOther)
 TEST(Palette, EntriesAndOutOfRange)
 {
     const t_RGBColor black{255, 0, 0, 0};
-    const std::pair<int64_t, t_RGBColor> entries[] = {
-        {0, black}, {5, {255, 84, 84, 84}}, {7, {255, 0, 128, 255}}, {10, {255, 168, 168, 168}}, {15, {255, 255, 255, 255}},
-        {-1, black}, {16, black}, {-1000, black}, {INT64_MAX, black}, {INT64_MIN, black}};
+    const std::pair<int64_t, t_RGBColor> entries[] = {{0, black}, {7, {255, 0, 128, 255}}, {15, {255, 255, 255, 255}},
+        {-1, black}, {16, black}, {INT64_MAX, black}, {INT64_MIN, black}};
     for (const auto& [index, colour] : entries) EXPECT_EQ(palettecolor(index), colour) << index;
 }

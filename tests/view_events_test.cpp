@@ -107,14 +107,6 @@ TEST_F(ViewEvents, KeysInAView)
     }
     ASSERT_EQ(t_NextKeyEvent(), 'a');
     EXPECT_TRUE(currentEvent().CapsLockPressed);
-    // Clicks carry Caps Lock as keys do.
-    QKeyEvent capsLock(press, Qt::Key_CapsLock, {}, 66, 0, 0);
-    QCoreApplication::sendEvent(windowview(1), &capsLock);
-    QTest::mouseClick(windowview(1), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    std::vector<t_Event> clicks = takemouseevents();
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(std::tuple(clicks[0].Mods, clicks[0].CapsLockPressed), std::tuple(1, true));
-    capsLockPressed = false;
 
     // Keys typed in the view reach the queue, unless the window ignores events.
     QWidget* view = windowview(1);
