@@ -98,10 +98,8 @@ TEST(Benchmark, EveryMeasurementIsToldWithWhetherItCounted)
     auto result = maximumthreads(false, heldUp.hooks());
     EXPECT_EQ(result, std::make_pair(int64_t{4}, 0.0));  // a quiet ramp computes no speed
     ASSERT_GE(heldUp.measured.size(), 3u);
-    EXPECT_EQ(heldUp.measured[1].threads, 2);
-    EXPECT_FALSE(heldUp.measured[1].faster);
-    EXPECT_EQ(heldUp.measured[2].threads, 2);
-    EXPECT_TRUE(heldUp.measured[2].faster);
+    const RampPass &first = heldUp.measured[1], &again = heldUp.measured[2];
+    EXPECT_EQ(std::tuple(first.threads, first.faster, again.threads, again.faster), std::tuple(2, false, 2, true));
     // The first pass always counts, even slower than the starting reference less any margin.
     ScriptedRamp slow{[](int64_t) { return 6000.0; }};
     EXPECT_EQ(maximumthreads(false, slow.hooks()).first, 1);

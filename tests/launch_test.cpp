@@ -19,13 +19,6 @@
 
 namespace {
 
-// The position of `line` in `lines`, or -1.
-int positionOf(const std::vector<std::string>& lines, const std::string& line)
-{
-    auto found = std::find(lines.begin(), lines.end(), line);
-    return found == lines.end() ? -1 : int(found - lines.begin());
-}
-
 const QString bundle = QStringLiteral("--bundle=" VX_CALVOTRIMEX_BUNDLE);
 
 // A program started where there is no display: no DISPLAY, no WAYLAND_DISPLAY, no platform.
@@ -144,10 +137,10 @@ TEST(Launch, CalvotrimexDoesItsWholeJob)
     const std::vector<std::string>& lines = application.lines;
     for (const char* line : {"Program: Start.", "t_QuitProgram: Quitting current thread with message in window #0.",
                              "applicationWillTerminate: Called."})  // --quit-when-done ended it
-        EXPECT_GE(positionOf(lines, line), 0) << line;
-    int screen = positionOf(lines, "screen:");
-    ASSERT_GE(screen, 0);
-    std::vector<std::string> text(lines.begin() + screen + 1, lines.end());
+        EXPECT_NE(std::ranges::find(lines, line), lines.end()) << line;
+    const auto screen = std::ranges::find(lines, "screen:");
+    ASSERT_NE(screen, lines.end());
+    std::vector<std::string> text(screen + 1, lines.end());
     ASSERT_GE(text.size(), 8u);
     EXPECT_EQ(text[0], "Calvotrimex" + std::string(43, ' ') + "\u00A9 2026 Calvotrimex authors");
     EXPECT_EQ(QString::fromStdString(text[1]), QString(80, QChar(0x9C)));  // the rule's graphic character 156

@@ -55,12 +55,10 @@ TEST_F(MenuEvents, BuiltInActionsAndItemRoutines)
     EXPECT_EQ(t_MenuActionGet(5).Action, 205);
     // The Edit menu ends with an item, never a separator.
     EXPECT_FALSE(t_MenuItemTitle("Bearbeiten", 65535).empty());
-    // The item routines.
-    EXPECT_EQ(t_MenuItemIndex("Ablage", "Beenden"), 4);
-    EXPECT_EQ(t_MenuItemIndex("Ablage", "Fehlt"), -1);
+    // The item routines; a separator has no title.
+    EXPECT_EQ(std::tuple(t_MenuItemIndex("Ablage", "Beenden"), t_MenuItemIndex("Ablage", "Fehlt")), std::tuple(4, -1));
     EXPECT_EQ(loglines([] { EXPECT_EQ(t_MenuItemIndex("Edit", "Undo"), -2); }), Lines{"t_MenuItemIndex: Menu not found."});
-    EXPECT_EQ(t_MenuItemTitle("Ablage", 0), "Öffnen …");
-    EXPECT_EQ(t_MenuItemTitle("Ablage", 3), "");  // a separator
+    EXPECT_EQ(std::tuple(t_MenuItemTitle("Ablage", 0), t_MenuItemTitle("Ablage", 3)), std::tuple("Öffnen …", ""));
     EXPECT_EQ(loglines([] { t_MenuItemTitle("Ablage", 99); }), Lines{"t_MenuItemTitle: Item position out of range"});
     EXPECT_EQ(loglines([] { t_MenuItemDelete("Edit", 65535); }), Lines{"t_MenuItemDelete: Menu not found."});
 
