@@ -1,8 +1,7 @@
-// Font files: reading, header checks, expansion, the fonts in resources/ and t_WindowFont.
+// Font files: reading, header checks, expansion and the fonts in resources/.
 #include "text/font_resources.h"
 
 #include "platform/bundle.h"
-#include "windows/window_table.h"
 
 #include <gtest/gtest.h>
 
@@ -197,21 +196,5 @@ TEST_P(CommittedFonts, LoadWithOneBaseline)
 
 INSTANTIATE_TEST_SUITE_P(FontResources, CommittedFonts,
                          ::testing::Values("MenloBold 16x32.font", "MenloRegular 16x32.font"));
-
-TEST(WindowFont, RefusesOtherWindowsAndReplacesOnlyTheFont)
-{
-    ensurememory();
-    const t_Font font{20, fontIdentifier(), 2, 99, 32, 126, 8, 16, 5, Bytes(127 * 8 * 16, 255)};
-    auto output = [](uint8_t window, const t_Font& f) { return printed([&] { t_WindowFont(window, f); }); };
-    EXPECT_EQ(output(8, font), "t_WindowFont: Window is not a graphic window.\n");
-    EXPECT_EQ(output(3, font), "t_WindowFont: Window #3 not initialized.\n");
-    expectSameFont(windowTable[3].Font, t_Font{});
-    t_Window& w = windowTable[7];
-    std::tie(w.Initialized, w.TextHpos, w.TextMemoryStart, w.MemoryStart) = std::tuple(true, 11, 1000, 5000);
-    EXPECT_EQ(output(7, font), "");
-    expectSameFont(w.Font, font);
-    EXPECT_EQ(std::tie(w.TextHpos, w.TextMemoryStart, w.MemoryStart), std::make_tuple(11, 1000, 5000));
-    w = t_Window{};
-}
 
 }  // namespace

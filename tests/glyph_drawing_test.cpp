@@ -158,24 +158,21 @@ TEST_F(GlyphDrawing, DisplayModesAndEscapes)
         EXPECT_EQ(t_ApplyDisplayMode(1, code).code, mapped) << mode << " " << code;
     }
     t_DisplayMode(1, 3);
-    t_DisplayModeResult inverse = t_ApplyDisplayMode(1, 1);  // the caller puts the old flag back
-    EXPECT_EQ(std::tuple(inverse.code, inverse.inverse, windowTable[1].TextInverse), std::tuple(65, false, true));
+    const t_DisplayModeResult inverse = t_ApplyDisplayMode(1, 1);  // the caller puts the old flag back
     t_DisplayMode(1, 4);
-    t_DisplayModeResult red = t_ApplyDisplayMode(1, 2);
-    EXPECT_EQ(std::tuple(red.code, int(red.colour), windowTable[1].TextColor >> 4), std::tuple(66, 192, 1));
+    const t_DisplayModeResult red = t_ApplyDisplayMode(1, 2);
+    EXPECT_EQ(std::tuple(inverse.code, inverse.inverse, windowTable[1].TextInverse, red.code, int(red.colour), windowTable[1].TextColor >> 4),
+              std::tuple(65, false, true, 66, 192, 1));
     EXPECT_EQ(t_ApplyDisplayMode(9, 65).code, -2);
     // Escapes set the colours, the border and the display mode.
     const t_Window& w = windowTable[1];
     t_DisplayMode(1, 0);
     t_Normal(1);
-    t_Print(1, "\x1b" "D");
-    EXPECT_EQ(std::tuple(int(w.TextColor), w.TextHpos), std::tuple(0x40, 1L));  // nothing printed
-    t_Print(1, "\x1b" "Z");
-    EXPECT_EQ(w.TextColor, 0x4A);
-    t_Print(1, "\x1b" "A\x1b" "x");
-    EXPECT_EQ(std::tuple(int(w.TextColor), w.RGBColorBorder), std::tuple(0x1A, palettecolor(10)));
-    t_Print(1, std::string("\x1b") + char(127));
-    EXPECT_EQ(w.RGBColorBorder, palettecolor(1));
+    for (auto [escape, colour, border] : {std::tuple{"\x1b" "D", 0x40, 5}, {"\x1b" "Z", 0x4A, 5}, {"\x1b" "A\x1b" "x", 0x1A, 10},
+                                          {"\x1b\x7f", 0x1A, 1}}) {
+        t_Print(1, escape);
+        EXPECT_EQ(std::tuple(int(w.TextColor), w.RGBColorBorder, w.TextHpos), std::tuple(colour, palettecolor(border), 1L)) << escape;
+    }
     // No parameter: drawn, the escape stays pending; ESC itself is taken as one and drawn too.
     t_Print(1, "\x1b");
     int64_t column = 1;

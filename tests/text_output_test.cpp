@@ -187,8 +187,12 @@ TEST_F(TextOutput, RefusalsAndTheTabLimit)
     EXPECT_EQ(loglines([] { t_PrintChar(9, 'A'); t_PrintChar(2, 'A'); t_Print(2, "A"); }),
               (Lines{"t_PrintChar: Window is not a graphic window.", "t_PrintChar: Window #2 not initialized.",
                      "t_Print: Window #2 not initialized."}));
+    // Another font replaces only the font, and only in a created graphic window.
     const t_Font font = w().Font;
-    t_WindowFont(1, t_Font{});
+    at(3, 2);
+    EXPECT_EQ(loglines([] { t_WindowFont(8, t_Font{}); t_WindowFont(2, t_Font{}); t_WindowFont(1, t_Font{}); }),
+              (Lines{"t_WindowFont: Window is not a graphic window.", "t_WindowFont: Window #2 not initialized."}));
+    EXPECT_EQ(std::tuple(cursor(), w().Font.Data.empty()), std::tuple(std::tuple(3, 2), true));
     EXPECT_EQ(loglines([] { t_Print(1, "A"); }), Lines{"t_Print: Window #1 has no text font."});
     EXPECT_EQ(loglines([] { t_PrintChar(1, 'A'); }), Lines{"t_PrintSymbol: Window #1 not initialized."});
     t_WindowFont(1, font);
