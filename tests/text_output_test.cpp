@@ -38,10 +38,8 @@ TEST_F(TextOutput, WrapsAndScrollsAtTheLastLineUnlessLocked)
         w().ScrollLock = locked;
         at(9, 4);
         EXPECT_TRUE(loglines([] { t_Print(1, "XY"); }).empty());
-        if (locked)  // the area stays still
-            EXPECT_EQ(screen(), (Lines{"first     ", blank, blank, "        XY"}));
-        else  // "first" scrolled off the top
-            EXPECT_EQ(screen(), (Lines{blank, blank, "        XY", blank}));
+        // Locked, the area stays still; else "first" scrolls off the top.
+        EXPECT_EQ(screen(), (locked ? Lines{"first     ", blank, blank, "        XY"} : Lines{blank, blank, "        XY", blank}));
         EXPECT_EQ(cursor(), std::tuple(1, 4)) << locked;
     }
 }

@@ -179,8 +179,8 @@ TEST_F(WindowPicture, WindowZeroIsInVerticalBlankOutsideItsPictureAndItsTextIsTi
     EXPECT_EQ(t_GetScreen(0, "\r"), "Hallo\r  \xC3\xA4");
     EXPECT_EQ(t_GetScreen(0, "").size(), 80u * 25u + 1u);  // ä takes two bytes
     EXPECT_EQ(t_GetScreen(0, "\n").back(), '\n');  // only the end is tidied, and there is no byte 13 to cut at
-    EXPECT_EQ(loglines([] { t_GetScreen(9, "\r"); }), Lines{"t_GetScreen: Window is not a graphic window."});
-    EXPECT_EQ(loglines([] { t_GetScreen(2, "\r"); }), Lines{"t_GetScreen: Window #2 not initialized."});
+    EXPECT_EQ(loglines([] { t_GetScreen(9, "\r"); t_GetScreen(2, "\r"); }),
+              (Lines{"t_GetScreen: Window is not a graphic window.", "t_GetScreen: Window #2 not initialized."}));
 }
 
 // Pictures and the screen text read while a program thread draws, scrolls and moves the cursor

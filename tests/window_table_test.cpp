@@ -43,8 +43,7 @@ TEST_F(WindowTable, PoolAndTableAfterInitialisation)
     memoryPool[70000] = 7;
     testing::internal::CaptureStdout();
     t_InitMemory();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(memoryPool[70000], 7);
+    EXPECT_EQ(std::tuple(testing::internal::GetCapturedStdout(), memoryPool[70000]), std::tuple("", 7));
 }
 
 TEST_F(WindowTable, ClearingGraphicMemoryStaysInsideTheBlockAndMakesOpaqueBlack)
