@@ -21,15 +21,8 @@ public:
     }
     ~Application() { kill(); waitForFinished(); }
 
-    // Reads lines until one equals `wanted`; false when the output ends or stays away for a minute.
-    bool readUntil(const std::string& wanted)
-    {
-        while (std::find(lines.begin(), lines.end(), wanted) == lines.end()) {
-            if (!waitForReadyRead(60000)) return false;
-            readLines();
-        }
-        return true;
-    }
+    // Reads lines until one begins with `wanted`; false when the output ends or stays away for a minute.
+    bool readUntil(const std::string& wanted) { return readUntilCount(wanted, 1); }
 
     // Reads lines until `count` of them begin with `prefix`; false when the output ends or
     // stays away for `seconds`.

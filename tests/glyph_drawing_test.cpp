@@ -16,36 +16,24 @@ class GlyphDrawing : public WindowTest {
 protected:
     // Window 1 of 64 x 32 pixels at `depth` with the grey font: 16 x 16 cells.
     static void greyWindow(int64_t depth) { t_InitWindow(1, depth, false, 64, 32, 0, 0, greyFont(), true); }
-
-    // The bytes of window 1's graphic memory at `offsets`.
-    static std::vector<int> bytes(std::initializer_list<int64_t> offsets)
-    {
-        std::vector<int> values;
-        for (int64_t offset : offsets) values.push_back(memoryPool[windowTable[1].MemoryStart + offset]);
-        return values;
-    }
 };
 
 }  // namespace
 
-// The palette's nearest entries at 4 bits, colour blend and inverse at 24 bits, and the cell
-// recorded; the kept-glyph test below holds every depth to the rule.
-TEST_F(GlyphDrawing, PaletteBlendAndInverse)
+// The palette's nearest entries at 4 bits, inverse at 24 bits, and the cell recorded; the
+// kept-glyph test below holds every depth to the blending rule.
+TEST_F(GlyphDrawing, PaletteAndInverse)
 {
     const std::tuple<uint8_t, uint8_t, uint8_t, uint8_t> colours[] = {
         {0, 0, 0, 0}, {63, 63, 63, 0}, {64, 64, 64, 5}, {128, 128, 128, 10}, {192, 192, 192, 15}, {255, 0, 0, 1},
         {0, 120, 250, 7}};
     for (auto [red, green, blue, index] : colours) EXPECT_EQ(fourbitindex(red, green, blue), index) << int(red);
     greyWindow(24);
-    t_PrintSymbol(1, 1, 192, 1, 1);  // green ink on black paper
-    // Red and green of grey 0 (paper only), green of grey 255 (ink only) and of grey 128
-    // (127 × 0 / 255 + 128 × 255 / 255).
-    EXPECT_EQ(bytes({0, 1, 3 * 3 + 1, 2 * 3 + 1}), (std::vector<int>{0, 0, 255, 128}));
-    EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cellcolour(1, 1, 1)), std::tuple(1, 192));
     windowTable[1].TextInverse = true;
-    t_PrintSymbol(1, 1, 192, 2, 1);
-    EXPECT_EQ(bytes({4 * 3 + 1, 7 * 3 + 1}), (std::vector<int>{255, 0}));  // grey 0 now shows the green paper
-    EXPECT_EQ(cellcolour(1, 2, 1), 12);
+    t_PrintSymbol(1, 1, 192, 2, 1);  // green ink on black paper, inverted
+    const uint8_t* cell = &memoryPool[windowTable[1].MemoryStart + 4 * 3];  // grey 0 now shows the green paper
+    EXPECT_EQ(std::tuple(cell[1], cell[3 * 3 + 1]), std::tuple(255, 0));
+    EXPECT_EQ(std::tuple(cellcode(1, 2, 1), cellcolour(1, 2, 1)), std::tuple(1, 12));
 }
 
 namespace {
@@ -163,24 +151,21 @@ TEST_F(GlyphDrawing, DisplayModesAndEscapes)
         EXPECT_EQ(t_ApplyDisplayMode(1, code).code, mapped) << mode << " " << code;
     }
     t_DisplayMode(1, 3);
-    t_DisplayModeResult inverse = t_ApplyDisplayMode(1, 1);  // the caller puts the old flag back
-    EXPECT_EQ(std::tuple(inverse.code, inverse.inverse, windowTable[1].TextInverse), std::tuple(65, false, true));
+    const t_DisplayModeResult inverse = t_ApplyDisplayMode(1, 1);  // the caller puts the old flag back
     t_DisplayMode(1, 4);
-    t_DisplayModeResult red = t_ApplyDisplayMode(1, 2);
-    EXPECT_EQ(std::tuple(red.code, int(red.colour), windowTable[1].TextColor >> 4), std::tuple(66, 192, 1));
+    const t_DisplayModeResult red = t_ApplyDisplayMode(1, 2);
+    EXPECT_EQ(std::tuple(inverse.code, inverse.inverse, windowTable[1].TextInverse, red.code, int(red.colour), windowTable[1].TextColor >> 4),
+              std::tuple(65, false, true, 66, 192, 1));
     EXPECT_EQ(t_ApplyDisplayMode(9, 65).code, -2);
     // Escapes set the colours, the border and the display mode.
     const t_Window& w = windowTable[1];
     t_DisplayMode(1, 0);
     t_Normal(1);
-    t_Print(1, "\x1b" "D");
-    EXPECT_EQ(std::tuple(int(w.TextColor), w.TextHpos), std::tuple(0x40, 1L));  // nothing printed
-    t_Print(1, "\x1b" "Z");
-    EXPECT_EQ(w.TextColor, 0x4A);
-    t_Print(1, "\x1b" "A\x1b" "x");
-    EXPECT_EQ(std::tuple(int(w.TextColor), w.RGBColorBorder), std::tuple(0x1A, palettecolor(10)));
-    t_Print(1, std::string("\x1b") + char(127));
-    EXPECT_EQ(w.RGBColorBorder, palettecolor(1));
+    for (auto [escape, colour, border] : {std::tuple{"\x1b" "D", 0x40, 5}, {"\x1b" "Z", 0x4A, 5}, {"\x1b" "A\x1b" "x", 0x1A, 10},
+                                          {"\x1b\x7f", 0x1A, 1}}) {
+        t_Print(1, escape);
+        EXPECT_EQ(std::tuple(int(w.TextColor), w.RGBColorBorder, w.TextHpos), std::tuple(colour, palettecolor(border), 1L)) << escape;
+    }
     // No parameter: drawn, the escape stays pending; ESC itself is taken as one and drawn too.
     t_Print(1, "\x1b");
     int64_t column = 1;
@@ -194,24 +179,21 @@ TEST_F(GlyphDrawing, DisplayModesAndEscapes)
     EXPECT_EQ(w.TextDisplayMode, 0);
 }
 
+// From the cursor, a tab escape goes to the next stop; a stop beyond the screen clears the rest
+// of the line and goes to the next one.
 TEST_F(GlyphDrawing, EscapeTabStopsOnTheProgramScreen)
 {
     t_InitWindow(1, 8, 80, 25, 0, "MenloBold 16x32.font");
     const t_Window& w = windowTable[1];
-    t_Print(1, "\x1bi");
-    EXPECT_EQ(w.TextHpos, 11);
-    t_Htab(1, 10);
-    t_Print(1, "\x1bi");
-    EXPECT_EQ(w.TextHpos, 21);
     t_Htab(1, 75);
     t_Print(1, "ABCDE");
-    t_Htab(1, 77);
-    t_Print(1, "\x1bi");  // the stop, column 81, lies beyond the screen
-    EXPECT_EQ(std::tuple(w.TextHpos, w.TextVpos), std::tuple(1L, 2L));
-    // The rest of the line is cleared.
-    EXPECT_EQ(std::tuple(cellcode(1, 76, 1), cellcode(1, 77, 1), cellcode(1, 79, 1)), std::tuple('B', ' ', ' '));
-    for (auto [escape, hpos, vpos] : {std::tuple{"\x1bk", 41L, 2L}, {"\x1b" "f", 80L, 2L}, {"\x1b" "e", 80L, 25L}}) {
+    const std::tuple<int64_t, const char*, int64_t, int64_t> cases[] = {
+        {1, "\x1bi", 11, 1}, {10, "\x1bi", 21, 1}, {77, "\x1bi", 1, 2}, {1, "\x1bk", 41, 2}, {41, "\x1b" "f", 80, 2},
+        {80, "\x1b" "e", 80, 25}};
+    for (auto [from, escape, hpos, vpos] : cases) {
+        t_Htab(1, from);
         t_Print(1, escape);
-        EXPECT_EQ(std::tuple(w.TextHpos, w.TextVpos), std::tuple(hpos, vpos)) << escape;
+        EXPECT_EQ(std::tuple(w.TextHpos, w.TextVpos), std::tuple(hpos, vpos)) << escape << " from " << from;
     }
+    EXPECT_EQ(std::tuple(cellcode(1, 76, 1), cellcode(1, 77, 1), cellcode(1, 79, 1)), std::tuple('B', ' ', ' '));
 }

@@ -29,9 +29,7 @@ TEST(Sound, BeepsWhileOneSoundsAreDropped)
     std::vector<std::thread> callers;
     for (int i = 0; i < 3; ++i) callers.emplace_back(playBeep);
     for (std::thread& caller : callers) caller.join();
-    EXPECT_EQ(beepPlaybacks(), before + 1);
-    ASSERT_EQ(sounding.size(), 1u);
-    EXPECT_GT(frames, 0u);  // the bundle's sound
+    ASSERT_EQ(std::tuple(beepPlaybacks(), sounding.size(), frames > 0), std::tuple(before + 1, 1u, true));  // the bundle's sound
     playBeep();
     EXPECT_EQ(lastBeepOutcome(), BeepOutcome::dropped);
 
@@ -47,8 +45,7 @@ TEST(Sound, BeepsWhileOneSoundsAreDropped)
 TEST(Sound, BeepFileAndDevices)
 {
     const Sound beep = loadsound(VX_RESOURCE_DIR "/sysbeep.aif");
-    ASSERT_FALSE(beep.empty());
-    EXPECT_EQ(std::tuple(beep.channels, beep.sampleRate), std::tuple(1, 44100));
+    ASSERT_EQ(std::tuple(beep.empty(), beep.channels, beep.sampleRate), std::tuple(false, 1, 44100));
     EXPECT_TRUE(loadsound(VX_RESOURCE_DIR "/no such sound.aif").empty() && loadsound(VX_RESOURCE_DIR "/Calvotrimex.ui").empty());
     EXPECT_FALSE(playsound(Sound{}, [] { ADD_FAILURE() << "nothing was played"; }));
     testing::internal::CaptureStderr();
@@ -66,6 +63,5 @@ TEST(Sound, BeepFileAndDevices)
     QCoreApplication::processEvents();  // the queued system beeps
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(!playedOnMissingCard && playedOnNull && finished);
-    EXPECT_EQ(refused, BeepOutcome::fellBack);
-    EXPECT_TRUE(onDefault == BeepOutcome::played || onDefault == BeepOutcome::fellBack);
+    EXPECT_TRUE(refused == BeepOutcome::fellBack && (onDefault == BeepOutcome::played || onDefault == BeepOutcome::fellBack));
 }

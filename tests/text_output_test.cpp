@@ -38,39 +38,23 @@ TEST_F(TextOutput, WrapsAndScrollsAtTheLastLineUnlessLocked)
         w().ScrollLock = locked;
         at(9, 4);
         EXPECT_TRUE(loglines([] { t_Print(1, "XY"); }).empty());
-        if (locked)  // the area stays still
-            EXPECT_EQ(screen(), (Lines{"first     ", blank, blank, "        XY"}));
-        else  // "first" scrolled off the top
-            EXPECT_EQ(screen(), (Lines{blank, blank, "        XY", blank}));
+        // Locked, the area stays still; else "first" scrolls off the top.
+        EXPECT_EQ(screen(), (locked ? Lines{"first     ", blank, blank, "        XY"} : Lines{blank, blank, "        XY", blank}));
         EXPECT_EQ(cursor(), std::tuple(1, 4)) << locked;
     }
 }
 
-TEST_F(TextOutput, ControlCodesMoveTheCursorAndUnknownCodesPrintAQuestionMark)
+TEST_F(TextOutput, CodesBeyondTheFontPrintAQuestionMarkAndTheCursorWrapsBack)
 {
-    t_Print(1, "ab\ncd");  // a new line keeps the column
-    t_Print(1, "\r\x0f" "e\x0eX");
-    EXPECT_EQ(std::tuple(cellcolour(1, 1, 3), cellcolour(1, 2, 3)), std::tuple(0x0C, 0xC0));  // inverse: ink 0 on paper 12
     t_PrintChar(1, 13);  // drawn, not performed
-    EXPECT_EQ(cellcode(1, 3, 3), 13);
-    at(1, 1);
-    t_CursorLeft(1);  // wraps back to the last column and scrolls the area down
-    EXPECT_EQ(cursor(), std::tuple(10, 1));
-    EXPECT_EQ(line(2), "ab        ");
-    t_Htab(1, 0);
-    EXPECT_EQ(w().TextHpos, 10);
-    t_Htab(1, 1);
-    EXPECT_EQ(w().TextHpos, 1);
-    t_Print(1, "\x0c");
-    // Codes beyond the font print a question mark.
-    t_Print(1, "\u20ac");
-    EXPECT_EQ(cellcode(1, 1, 1), '?');
+    t_Print(1, "\u20ac" "\xff");  // beyond the font; not UTF-8: one character that cannot be shown
+    EXPECT_EQ(line(1), "\r??       ");
     t_DisplayMode(1, 4);
     t_Print(1, "\u20ac");
-    EXPECT_EQ(cellcolour(1, 2, 1) >> 4, 1);
-    EXPECT_EQ(w().TextColor, 0xC0);
-    t_Print(1, std::string("\xff"));  // not UTF-8: one character that cannot be shown
-    EXPECT_EQ(cellcode(1, 3, 1), '?');
+    EXPECT_EQ(std::tuple(cellcolour(1, 4, 1) >> 4, int(w().TextColor)), std::tuple(1, 0xC0));
+    at(1, 1);
+    t_CursorLeft(1);  // wraps back to the last column and scrolls the area down
+    EXPECT_EQ(std::tuple(cursor(), line(2)), std::tuple(std::tuple(10, 1), "\r???      "));
 }
 
 TEST_F(TextOutput, RedirectionMovesOnlyTheCursor)
@@ -90,18 +74,9 @@ TEST_F(TextOutput, RedirectionMovesOnlyTheCursor)
     EXPECT_TRUE(std::equal(before.begin(), before.end(), memoryPool.begin()));  // neither graphic nor text memory changed
 }
 
-TEST_F(TextOutput, ScrollingDownKeepsEachLinesColours)
+// The memory moves below scrolling work either way and stay inside the pool.
+TEST_F(TextOutput, MemoryMovesStayInsideThePool)
 {
-    for (int l = 1; l <= 4; ++l) {
-        at(1, l);
-        if (l == 2) t_Inverse(1);
-        t_Print(1, "line " + std::to_string(l) + "abc");
-        t_Normal(1);
-    }
-    t_ScrollDown(1);
-    EXPECT_EQ(screen(), (Lines{blank, "line 1abc ", "line 2abc ", "line 3abc "}));
-    EXPECT_EQ(cellcolour(1, 1, 3), 0x0C);
-    // The memory moves below them work either way and stay inside the pool.
     for (int i = 0; i < 10; ++i) memoryPool[100000 + i] = static_cast<uint8_t>(i);
     movememory(100000, 100002, 8);
     EXPECT_EQ(std::tuple(memoryPool[100002], memoryPool[100009]), std::tuple(0, 7));
@@ -113,25 +88,13 @@ TEST_F(TextOutput, ScrollingDownKeepsEachLinesColours)
     EXPECT_EQ(memoryPool[memoryPoolSize - 1], 255);
 }
 
-TEST_F(TextOutput, ClearingAndTheArea)
+TEST_F(TextOutput, TheAreaAndClearingInIt)
 {
-    t_Print(1, "0123456789abcdefghij");
-    at(10, 1);
-    t_ClearEndOfLine(1);
-    EXPECT_EQ(line(1), "012345678 ");
-    at(4, 1);
-    t_ClearEndOfWindow(1);
-    EXPECT_EQ(screen(), (Lines{"012       ", blank, blank, blank}));
-    EXPECT_EQ(w().TextHpos, 4);
     w().TextFirstLine = 2;
     w().TextLastColumn = 5;
     t_FullArea(1);
     EXPECT_EQ(std::tuple(w().TextFirstLine, w().TextLastColumn), std::tuple(1, 10));
-    EXPECT_EQ(loglines([] { t_ScrollUp(9); }), Lines{"t_ScrollUp: Window is not a graphic window."});
-    EXPECT_EQ(loglines([] { t_ScrollUp(2); }), Lines{"t_ScrollUp: Window #2 not initialized."});
-
     // A narrow area scrolls cell by cell.
-    at(1, 1);
     t_Print(1, "0123456789abcdefghij");
     w().TextFirstColumn = 3;
     w().TextLastColumn = 6;
@@ -217,13 +180,17 @@ TEST_F(TextOutput, EveryControlCodeThroughPrint)
     EXPECT_EQ(std::tuple(cellcode(1, 1, 1), cursor()), std::tuple(12, std::tuple(2, 1)));
 }
 
-TEST_F(TextOutput, RefusalsScrollLockAndTheTabLimit)
+TEST_F(TextOutput, RefusalsAndTheTabLimit)
 {
     EXPECT_EQ(loglines([] { t_PrintChar(9, 'A'); t_PrintChar(2, 'A'); t_Print(2, "A"); }),
               (Lines{"t_PrintChar: Window is not a graphic window.", "t_PrintChar: Window #2 not initialized.",
                      "t_Print: Window #2 not initialized."}));
+    // Another font replaces only the font, and only in a created graphic window.
     const t_Font font = w().Font;
-    t_WindowFont(1, t_Font{});
+    at(3, 2);
+    EXPECT_EQ(loglines([] { t_WindowFont(8, t_Font{}); t_WindowFont(2, t_Font{}); t_WindowFont(1, t_Font{}); }),
+              (Lines{"t_WindowFont: Window is not a graphic window.", "t_WindowFont: Window #2 not initialized."}));
+    EXPECT_EQ(std::tuple(cursor(), w().Font.Data.empty()), std::tuple(std::tuple(3, 2), true));
     EXPECT_EQ(loglines([] { t_Print(1, "A"); }), Lines{"t_Print: Window #1 has no text font."});
     EXPECT_EQ(loglines([] { t_PrintChar(1, 'A'); }), Lines{"t_PrintSymbol: Window #1 not initialized."});
     t_WindowFont(1, font);
@@ -235,13 +202,6 @@ TEST_F(TextOutput, RefusalsScrollLockAndTheTabLimit)
         testing::internal::CaptureStdout();
         t_PrintControl(2, 13);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), printed) << mode;
-    }
-    // With ScrollLock scrolling moves nothing and says nothing.
-    t_Print(1, "\x0c" "0123456789abcdefghij");
-    w().ScrollLock = true;
-    for (void (*scroll)(uint8_t) : {t_ScrollDown, t_ScrollUp}) {
-        EXPECT_TRUE(loglines([scroll] { scroll(1); }).empty());
-        EXPECT_EQ(screen(), (Lines{"0123456789", "abcdefghij", blank, blank}));
     }
     // t_Htab reaches the screen's last column counted from the area's first.
     w().TextFirstColumn = 3;

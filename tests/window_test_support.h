@@ -50,11 +50,11 @@ inline Lines loglines(const std::function<void()>& action)
 
 inline bool haslogline(const Lines& lines, const std::string& line) { return std::ranges::find(lines, line) != lines.end(); }
 
-// A font record with cells of width x height and `dataSize` bytes of data.
-inline t_Font cellfont(int64_t width, int64_t height, size_t dataSize = 1)
+// A font record with cells of width x height and `dataSize` bytes of data. Member by member
+// and not inlined: GCC 12 takes the identifier's initialiser list, inlined into a caller, for a
+// read before it is made (-Wmaybe-uninitialized, a false positive).
+[[gnu::noinline]] inline t_Font cellfont(int64_t width, int64_t height, size_t dataSize = 1)
 {
-    // Member by member: GCC 12 takes the designated form for a read of the identifier's
-    // initialiser list before it is made (-Wmaybe-uninitialized, a false positive).
     t_Font font;
     font.Format = 2;
     font.End = 255;
