@@ -419,30 +419,21 @@ struct Figures {
     int descriptors = 0, eventDescriptors = 0, threads = 0;
 };
 
-int entries(const char* folder)
+// The entries of `folder`; with `linkTarget`, only its links that point there.
+int entries(const char* folder, const char* linkTarget = nullptr)
 {
     DIR* dir = opendir(folder);
     if (dir == nullptr) return -1;
     int count = 0;
-    while (const dirent* entry = readdir(dir))
-        if (entry->d_name[0] != '.') ++count;
-    closedir(dir);
-    return count;
-}
-
-// Open descriptors that are event descriptors: each thread with a Qt event loop has one, so
-// they come and go with the threads of Qt's own pool, which paints with as many as there are CPUs.
-int eventDescriptors()
-{
-    DIR* dir = opendir("/proc/self/fd");
-    if (dir == nullptr) return 0;
-    int count = 0;
     char target[64];
     while (const dirent* entry = readdir(dir)) {
         if (entry->d_name[0] == '.') continue;
-        const std::string path = std::string("/proc/self/fd/") + entry->d_name;
-        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-        if (length > 0 && std::string(target, static_cast<size_t>(length)) == "anon_inode:[eventfd]") ++count;
+        if (linkTarget != nullptr) {
+            const std::string path = std::string(folder) + "/" + entry->d_name;
+            const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+            if (length <= 0 || std::string(target, static_cast<size_t>(length)) != linkTarget) continue;
+        }
+        ++count;
     }
     closedir(dir);
     return count;
@@ -456,7 +447,9 @@ Figures figures()
     std::ifstream("/proc/self/statm") >> pages >> resident;
     f.rssKb = resident * (sysconf(_SC_PAGESIZE) / 1024);
     f.descriptors = entries("/proc/self/fd") - 1;  // less the folder's own
-    f.eventDescriptors = eventDescriptors();
+    // Each thread with a Qt event loop holds an event descriptor, so these come and go with the
+    // threads of Qt's own pool, which paints with as many as there are CPUs.
+    f.eventDescriptors = entries("/proc/self/fd", "anon_inode:[eventfd]");
     f.threads = entries("/proc/self/task");
     return f;
 }

@@ -35,11 +35,10 @@ QMenu* barMenu(QWidget* window, const std::string& title)
     return nullptr;
 }
 
-QAction* itemAt(QWidget* window, const std::string& menu, int64_t position)
+QAction* itemAt(QMenu* menu, int64_t position)
 {
-    QMenu* found = barMenu(window, menu);
-    if (found == nullptr || position < 0 || position >= found->actions().size()) return nullptr;
-    return found->actions().at(static_cast<int>(position));
+    if (menu == nullptr || position < 0 || position >= menu->actions().size()) return nullptr;
+    return menu->actions().at(static_cast<int>(position));
 }
 
 }  // namespace
@@ -73,11 +72,12 @@ int64_t menuitemcount(QWidget* window, const std::string& menu)
 
 std::string menuitemtitle(QWidget* window, const std::string& menu, int64_t position)
 {
-    QAction* item = itemAt(window, menu, position);
+    QAction* item = itemAt(barMenu(window, menu), position);
     return item == nullptr ? std::string() : titleOf(item);
 }
 
 void removemenuitem(QWidget* window, const std::string& menu, int64_t position)
 {
-    if (QAction* item = itemAt(window, menu, position)) barMenu(window, menu)->removeAction(item);
+    QMenu* found = barMenu(window, menu);
+    if (QAction* item = itemAt(found, position)) found->removeAction(item);
 }
