@@ -28,10 +28,7 @@ echo "== tests"
 plain="$project_dir/build/test"
 configure "$plain" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXTOOLS_WARNINGS_AS_ERRORS=ON
 cmake --build "$plain" -j "$jobs"
-# The soak runs in the sanitizer builds below, where a fault of the runtime's own memory or
-# threads is reported where it happens; in this build it crashed now and then inside Qt's own
-# blocks (docs/decisions.md), which is looked into by hand with `ctest -L soak` here.
-run_tests "$plain" -LE soak
+run_tests "$plain"
 "$project_dir/scripts/check-packages.sh" "$plain"
 
 echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
