@@ -50,11 +50,14 @@ void ruleGlyph(std::vector<uint8_t>& memory, const t_Font& font, uint8_t code, i
                       blue = gi * p.Blue / 255 + g * i.Blue / 255;
             const int grey = gi * ((p.Red + p.Green + p.Blue) / 3) / 255 + g * ((i.Red + i.Green + i.Blue) / 3) / 255;
             const int64_t px = font.Width * (x - 1) + k, py = font.Height * (y - 1) + r, n = py * w.Width + px;
-            uint8_t& bits = memory[py * w.Width / 8 + px / 8];
-            uint8_t& nibbles = memory[n / 2];
             switch (w.BitDepth) {
-            case 1: bits = (red + green + blue) / 3 >= 128 ? bits | 0x80 >> px % 8 : bits & ~(0x80 >> px % 8); break;
+            case 1: {
+                uint8_t& bits = memory[py * w.Width / 8 + px / 8];
+                bits = (red + green + blue) / 3 >= 128 ? bits | 0x80 >> px % 8 : bits & ~(0x80 >> px % 8);
+                break;
+            }
             case 4: {
+                uint8_t& nibbles = memory[n / 2];
                 const int index = fourbitindex(uint8_t(red), uint8_t(green), uint8_t(blue));
                 nibbles = px % 2 == 0 ? (nibbles & 0x0F) | index << 4 : (nibbles & 0xF0) | index;
                 break;
